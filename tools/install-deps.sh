@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need. As root it runs
+# apt-get itself; otherwise it prints the command to run and fails.
+set -euo pipefail
+
+packages=(
+    cmake make g++ pkg-config python3
+    libgtest-dev
+    libdevil-dev
+    wine wine64 wine64-tools libwine-dev
+    xvfb xauth xdotool x11-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+cmd="apt-get install -y --no-install-recommends ${missing[*]}"
+if [[ $(id -u) -ne 0 ]]; then
+    echo "Missing Debian packages: ${missing[*]}" >&2
+    echo "Run as root:  apt-get update && $cmd" >&2
+    exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+$cmd
