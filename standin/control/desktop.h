@@ -92,7 +92,14 @@ const std::vector<MessageRecord>& MessageLog();
 size_t QueuedMessageCount();
 
 // ---- resources of the program's own module
+// Resources added by a test; Reset removes them again.
 void AddResource(const std::string& type, WORD id, std::vector<unsigned char> bytes);
 void RemoveResource(const std::string& type, WORD id);
+
+// The program's own resources as the build embeds them: a static object of
+// this type registers one before main runs, and Reset keeps it.
+struct ModuleResource {
+    ModuleResource(const char* type, WORD id, const unsigned char* bytes, size_t size);
+};
 
 }  // namespace standin::desktop
