@@ -65,9 +65,24 @@ public:
     double frameTime;
 
 private:
+    void RegisterMainClass();
     void RunLoop();
+    void RunIdleTurn(MSG& msg);
     void RunFrame();
+    void ExamineFrameResult(HRESULT processed);
     void TearDownAfterException();
+
+    HRESULT FailInit(const char* line, HRESULT hr);
+    HRESULT SetUpFullscreenWindow();
+    HRESULT SetUpWindow();
+    HRESULT CreateBackBuffer();
+    HRESULT CreateZBuffer();
+    HRESULT CreateMainViewport();
+    HRESULT InitDeviceObjectsGuarded();
+    void ReleaseInterfaces();
+    void WriteFpsText();
+    HRESULT PrepareFrameByTicks();
+    HRESULT PrepareFrameByCounter();
 };
 
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
