@@ -16,6 +16,8 @@ namespace standin::desktop {
 // resource registration made by the program, and put the screen, cursor and
 // clocks back to their start values (1024 x 768 screen, cursor at (0, 0),
 // show count 0, tick count 0, counter frequency 1,000,000, counter 0).
+// The wait script and the hang handler go back to none and the default;
+// the message log is emptied; the program is inactive again.
 void Reset();
 
 void SetScreenSize(int width, int height);
@@ -28,6 +30,9 @@ void PressRightButton(HWND hWnd, int clientX, int clientY);  // WM_RBUTTONDOWN, 
 // Sends WM_ACTIVATEAPP (and the window activation messages) to the
 // program's top-level windows, as when the user switches programs.
 void SetApplicationActive(bool active);
+bool ApplicationActive();
+HWND ActiveWindow();                          // null while the program is inactive
+HWND FocusWindow();
 
 // Called whenever GetMessageA finds nothing to deliver, with the filter
 // window it was given. The script may post messages, advance time or change
@@ -35,6 +40,8 @@ void SetApplicationActive(bool active);
 // would wait forever, and the desktop reports the hang (see OnHang).
 void OnWait(std::function<void(HWND filter)> script);
 // What to do on a hang; by default print a message and abort the process.
+// A handler that returns without posting anything makes GetMessageA fail
+// with -1 and an empty message; a test's handler normally throws.
 void OnHang(std::function<void()> handler);
 
 // ---- time
@@ -46,6 +53,8 @@ void SetCounter(int64_t counts);
 // Every call of the two clocks returns the value set, until it is set again.
 
 // ---- cursor
+// Puts the cursor somewhere without telling any window (SetCursorPos and
+// MoveMouse do tell).
 void SetCursorScreenPos(int x, int y);
 POINT CursorScreenPos();
 int CursorShowCount();
@@ -82,13 +91,17 @@ bool WindowExists(HWND hWnd);
 std::vector<HWND> Windows();                 // existing windows, oldest first
 HWND FindWindowByClass(const std::string& className);
 WindowInfo Inspect(HWND hWnd);
+bool NeedsPaint(HWND hWnd);                  // WM_PAINT would come for it
 bool ClassRegistered(const std::string& className);
 WNDCLASSA ClassInfo(const std::string& className);
 bool FontExists(HFONT font);
 FontInfo InspectFont(HFONT font);
+bool BrushExists(HBRUSH brush, COLORREF* color = nullptr);
 int LiveGdiObjects();                        // brushes and fonts not yet deleted
 // Every message a window procedure received, in order, since Reset.
 const std::vector<MessageRecord>& MessageLog();
+void ClearMessageLog();
+// Posted and input messages waiting, and a pending WM_QUIT.
 size_t QueuedMessageCount();
 
 // ---- resources of the program's own module
