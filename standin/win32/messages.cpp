@@ -72,19 +72,30 @@ bool TakeQuit(UINT filterMin, UINT filterMax, bool remove, MSG* out)
     return true;
 }
 
+// Windows are painted from the top of the z-order down, a parent before
+// its children.
+HWND WindowToPaint(HWND parent, HWND filter)
+{
+    std::vector<HWND> windows = ChildrenOf(parent);
+    std::sort(windows.begin(), windows.end(),
+              [](HWND a, HWND b) { return LookUpWindow(a)->zOrder > LookUpWindow(b)->zOrder; });
+    for (HWND hWnd : windows) {
+        if (!IsWindowVisible(hWnd)) continue;
+        if (LookUpWindow(hWnd)->needsPaint && ForFilter(hWnd, filter)) return hWnd;
+        if (HWND child = WindowToPaint(hWnd, filter)) return child;
+    }
+    return nullptr;
+}
+
 // WM_PAINT is never queued: it is made up for a visible window that needs
 // painting and keeps coming until the window is validated.
 bool FindPaint(HWND filter, UINT filterMin, UINT filterMax, MSG* out)
 {
     if (!InRange(WM_PAINT, filterMin, filterMax)) return false;
-    for (const auto& entry : TheDesktop().windows) {
-        const Window& window = entry.second;
-        if (window.needsPaint && ForFilter(window.handle, filter) && IsWindowVisible(window.handle)) {
-            *out = MakeMessage(window.handle, WM_PAINT, 0, 0);
-            return true;
-        }
-    }
-    return false;
+    HWND hWnd = WindowToPaint(nullptr, filter);
+    if (!hWnd) return false;
+    *out = MakeMessage(hWnd, WM_PAINT, 0, 0);
+    return true;
 }
 
 bool FindMessage(HWND filter, UINT filterMin, UINT filterMax, bool remove, MSG* out)

@@ -9,12 +9,12 @@ namespace standin::win32 {
 
 namespace {
 
-// Frame sizes of the classic Windows look: a caption bar of 19 pixels with a
-// 3-pixel dialog frame, a 1-pixel thin border, a 16-pixel vertical scroll bar.
+// Frame sizes as Wine 8 measures them: a caption bar of 19 pixels with a
+// 3-pixel dialog frame, a 1-pixel thin border, a 17-pixel vertical scroll bar.
 constexpr LONG kCaptionHeight = 19;
 constexpr LONG kDialogFrame = 3;
 constexpr LONG kThinBorder = 1;
-constexpr LONG kScrollBarWidth = 16;
+constexpr LONG kScrollBarWidth = 17;
 constexpr UINT kSizeRestored = 0;
 
 RECT NonClientInsets(DWORD style)
@@ -205,22 +205,22 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         return nullptr;
     }
     if (!LookUpWindow(hWnd)) return nullptr;
+    // A refused creation frees the window without WM_DESTROY, as Wine does.
     if (CallProcedure(hWnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
-        DestroyWindow(hWnd);
+        if (LookUpWindow(hWnd)) FreeWindow(hWnd);
         return nullptr;
     }
     if (!LookUpWindow(hWnd)) return nullptr;
 
-    if (child) {
-        SendPlacement(hWnd);
-        if ((style & WS_VISIBLE) && LookUpWindow(hWnd)) Show(hWnd);
-    } else {
-        if (style & WS_VISIBLE) {
-            Show(hWnd);
-            if (LookUpWindow(hWnd)) ActivateWindow(hWnd);
-        }
-        SendPlacement(hWnd);
+    // An overlapped window learns its size and position only once it is
+    // shown; pop-up and child windows learn them before.
+    bool overlapped = !(style & (WS_CHILD | WS_POPUP));
+    if (!overlapped) SendPlacement(hWnd);
+    if ((style & WS_VISIBLE) && LookUpWindow(hWnd)) {
+        Show(hWnd);
+        if (!child && LookUpWindow(hWnd)) ActivateWindow(hWnd);
     }
+    if (overlapped) SendPlacement(hWnd);
     return LookUpWindow(hWnd) ? hWnd : nullptr;
 }
 

@@ -98,6 +98,24 @@ TEST_F(MessagesTest, PaintComesOnlyWhenNothingIsQueuedAndUntilValidated)
     EXPECT_FALSE(desktop::NeedsPaint(hWnd));
 }
 
+TEST_F(MessagesTest, PaintGoesFromTheTopWindowDownAndParentsBeforeChildren)
+{
+    HWND bottom = Popup(0, 0, 100, 100);
+    HWND top = Popup(0, 0, 100, 100);
+    HWND child = Child(top, 0, 0, 10, 10);
+    HWND hiddenChild = Child(bottom, 0, 0, 10, 10, WS_CHILD);
+
+    std::vector<HWND> order;
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        order.push_back(msg.hwnd);
+        DispatchMessageA(&msg);
+    }
+
+    EXPECT_EQ(order, (std::vector<HWND>{top, child, bottom}));
+    EXPECT_FALSE(desktop::NeedsPaint(hiddenChild));
+}
+
 TEST_F(MessagesTest, HiddenWindowGetsNoPaint)
 {
     HWND hWnd = Popup(0, 0, 10, 10, WS_POPUP);

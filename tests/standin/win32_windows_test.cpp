@@ -19,21 +19,38 @@ short HighSigned(LPARAM lParam)
 
 using WindowsTest = DesktopTest;
 
+struct CreationCase {
+    const char* name;
+    DWORD style;
+    std::vector<UINT> expected;
+};
+
+// Measured on Wine 8: an overlapped window learns its size and position
+// after it is shown and activated, a pop-up before it is shown.
 TEST_F(WindowsTest, VisibleTopLevelWindowGetsCreationMessagesInWindowsOrder)
 {
-    HWND hWnd = Popup(20, 20, 800, 600);
+    const CreationCase cases[] = {
+        {"overlapped", WS_OVERLAPPED | WS_VISIBLE,
+         {WM_NCCREATE, WM_CREATE, WM_SHOWWINDOW, WM_ACTIVATEAPP, WM_ACTIVATE, WM_SETFOCUS, WM_SIZE, WM_MOVE}},
+        {"pop-up", WS_POPUP | WS_VISIBLE | WS_SYSMENU,
+         {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_ACTIVATEAPP, WM_ACTIVATE, WM_SETFOCUS}},
+    };
+    for (const CreationCase& c : cases) {
+        desktop::Reset();
+        Register("PLAIN", PlainProc);
 
-    ASSERT_NE(hWnd, nullptr);
-    std::vector<UINT> expected{WM_NCCREATE,  WM_CREATE,   WM_SHOWWINDOW, WM_ACTIVATEAPP,
-                               WM_ACTIVATE,  WM_SETFOCUS, WM_SIZE,       WM_MOVE};
-    EXPECT_EQ(Received(hWnd), expected);
-    EXPECT_EQ(Records(WM_ACTIVATEAPP).at(0).wParam, WPARAM{TRUE});
-    EXPECT_EQ(LOWORD(Records(WM_ACTIVATE).at(0).wParam), WA_ACTIVE);
+        HWND hWnd = Popup(20, 20, 800, 600, c.style);
+
+        ASSERT_NE(hWnd, nullptr) << c.name;
+        EXPECT_EQ(Received(hWnd), c.expected) << c.name;
+        EXPECT_EQ(Records(WM_ACTIVATEAPP).at(0).wParam, WPARAM{TRUE}) << c.name;
+        EXPECT_EQ(LOWORD(Records(WM_ACTIVATE).at(0).wParam), WA_ACTIVE) << c.name;
+        for (const auto& record : desktop::MessageLog()) EXPECT_EQ(record.depth, 0) << c.name;
+        EXPECT_EQ(desktop::ActiveWindow(), hWnd) << c.name;
+        EXPECT_EQ(desktop::FocusWindow(), hWnd) << c.name;
+        EXPECT_TRUE(IsWindowVisible(hWnd)) << c.name;
+    }
     EXPECT_EQ(Records(WM_SIZE).at(0).lParam, MAKELPARAM(800, 600));
-    for (const auto& record : desktop::MessageLog()) EXPECT_EQ(record.depth, 0) << record.message;
-    EXPECT_EQ(desktop::ActiveWindow(), hWnd);
-    EXPECT_EQ(desktop::FocusWindow(), hWnd);
-    EXPECT_TRUE(IsWindowVisible(hWnd));
 }
 
 TEST_F(WindowsTest, InvisibleWindowIsNeitherShownNorActivated)
@@ -128,7 +145,7 @@ TEST_F(WindowsTest, FramesMakeTheClientAreaSmaller)
         {"popup without caption", WS_POPUP | WS_VISIBLE | WS_SYSMENU, 800, 600, 800, 600},
         {"popup with caption", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU, 500, 400, 494, 375},
         {"overlapped gets a caption", WS_VISIBLE, 500, 400, 494, 375},
-        {"thin border and scroll bar", WS_POPUP | WS_BORDER | WS_VSCROLL, 475, 355, 457, 353},
+        {"thin border and scroll bar", WS_POPUP | WS_BORDER | WS_VSCROLL, 475, 355, 456, 353},
         {"frame larger than the window", WS_POPUP | WS_CAPTION, 4, 4, 0, 0},
     };
     for (const GeometryCase& c : cases) {
@@ -211,7 +228,7 @@ TEST_F(WindowsTest, RefusedCreationLeavesNoWindow)
     EXPECT_EQ(Received(), (std::vector<UINT>{WM_NCCREATE, WM_NCDESTROY}));
     desktop::ClearMessageLog();
     EXPECT_EQ(Popup(0, 0, 10, 10, WS_POPUP | WS_VISIBLE, "NOCREATE"), nullptr);
-    EXPECT_EQ(Received(), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_EQ(Received(), (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_NCDESTROY}));
     EXPECT_TRUE(desktop::Windows().empty());
     EXPECT_FALSE(desktop::ApplicationActive());
 }
