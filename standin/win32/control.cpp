@@ -81,6 +81,7 @@ void PressKey(HWND hWnd, UINT virtualKey)
 
 void PressCloseCommand(HWND hWnd)
 {
+    if (!LookUpWindow(hWnd)) return;  // never a thread message
     PostMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 

@@ -1,6 +1,9 @@
 // The terminal desktop of a stand-in program: a waiting console is printed
 // and dismissed with Esc when no terminal can answer; other waits end the
 // process.
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -57,6 +60,32 @@ TEST_F(ProgramDesktopTest, WaitingConsoleIsPrintedOnceAndDismissedWithEscape)
     EXPECT_EQ(msg.wParam, WPARAM{VK_ESCAPE});
     EXPECT_EQ(msg.hwnd, console);
     EXPECT_EQ(Report(), "---- Console ----\nfirst\nsecond\n");
+}
+
+TEST_F(ProgramDesktopTest, OnATerminalTheConsoleWaitsForEnterAndTheTerminalIsRestored)
+{
+    int master = -1, terminal = -1;
+    ASSERT_EQ(openpty(&master, &terminal, nullptr, nullptr, nullptr), 0);
+    termios before{};
+    tcgetattr(terminal, &before);
+    desktop::InstallProgramDesktop(terminal, report_);
+    HWND console = Popup(0, 0, 100, 100);
+    Child(console, 0, 0, 10, 10, WS_CHILD | WS_VISIBLE, "Edit");
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ASSERT_EQ(write(master, "ab\r", 3), 3);  // typed ahead: two keys, then Enter
+
+    ASSERT_EQ(GetMessageA(&msg, console, 0, 0), 1);
+
+    EXPECT_EQ(msg.wParam, WPARAM{VK_ESCAPE});
+    pollfd typed{terminal, POLLIN, 0};
+    EXPECT_EQ(poll(&typed, 1, 0), 0) << "the keys were read";
+    termios after{};
+    tcgetattr(terminal, &after);
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
+    EXPECT_NE(Report().find("press Esc or Enter"), std::string::npos);
+    close(master);
+    close(terminal);
 }
 
 TEST_F(ProgramDesktopTest, WaitNothingCanEndExitsWithCodeOne)
