@@ -21,8 +21,7 @@ void MoveFocus(HWND hWnd)
     desktop.focusWindow = hWnd;
     if (previous && LookUpWindow(previous))
         CallProcedure(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hWnd), 0);
-    if (hWnd && LookUpWindow(hWnd))
-        CallProcedure(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+    if (hWnd && LookUpWindow(hWnd)) CallProcedure(hWnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
 }
 
 void RaiseToTop(HWND hWnd)
@@ -77,8 +76,7 @@ void ActivateWindow(HWND hWnd)
         desktop.appActive = true;
         SendToTopLevelWindows(WM_ACTIVATEAPP, TRUE);
     }
-    if (LookUpWindow(hWnd))
-        CallProcedure(hWnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
+    if (LookUpWindow(hWnd)) CallProcedure(hWnd, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
     if (LookUpWindow(hWnd)) MoveFocus(hWnd);
 }
 
@@ -101,8 +99,8 @@ void SetProgramActive(bool active)
         return;
     }
     // A program without a visible window cannot come to the foreground.
-    HWND target = CanBeActivated(desktop.lastActiveWindow) ? desktop.lastActiveWindow
-                                                           : NextWindowToActivate(nullptr);
+    HWND target =
+        CanBeActivated(desktop.lastActiveWindow) ? desktop.lastActiveWindow : NextWindowToActivate(nullptr);
     if (target) ActivateWindow(target);
 }
 

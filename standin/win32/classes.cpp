@@ -63,10 +63,7 @@ bool HasWindowsOfClass(const std::string& name)
 
 // The system's own brushes (COLOR_xxx + 1) are no GDI objects; only a brush
 // the program created is deleted with its class.
-void DeleteClassBrush(HBRUSH brush)
-{
-    DeleteGdiObject(reinterpret_cast<uintptr_t>(brush));
-}
+void DeleteClassBrush(HBRUSH brush) { DeleteGdiObject(reinterpret_cast<uintptr_t>(brush)); }
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 // The test control of the desktop: reset, scripted input and time, and
 // inspection of what the program made.
 #include "standin/control/desktop.h"
-
 #include "standin/win32/state.h"
 
 namespace standin::win32 {
@@ -18,11 +17,16 @@ Desktop& Fresh()
 UINT ScanCodeOf(UINT virtualKey)
 {
     switch (virtualKey) {
-        case VK_ESCAPE: return 0x01;
-        case VK_RETURN: return 0x1C;
-        case VK_SPACE: return 0x39;
-        case VK_F4: return 0x3E;
-        default: return 0;
+        case VK_ESCAPE:
+            return 0x01;
+        case VK_RETURN:
+            return 0x1C;
+        case VK_SPACE:
+            return 0x39;
+        case VK_F4:
+            return 0x3E;
+        default:
+            return 0;
     }
 }
 
@@ -103,75 +107,33 @@ void PressRightButton(HWND hWnd, int clientX, int clientY)
     PostInput(hWnd, WM_RBUTTONUP, 0, ClientPosition(hWnd, screen));
 }
 
-void SetApplicationActive(bool active)
-{
-    SetProgramActive(active);
-}
+void SetApplicationActive(bool active) { SetProgramActive(active); }
 
-bool ApplicationActive()
-{
-    return TheDesktop().appActive;
-}
+bool ApplicationActive() { return TheDesktop().appActive; }
 
-HWND ActiveWindow()
-{
-    return TheDesktop().activeWindow;
-}
+HWND ActiveWindow() { return TheDesktop().activeWindow; }
 
-HWND FocusWindow()
-{
-    return TheDesktop().focusWindow;
-}
+HWND FocusWindow() { return TheDesktop().focusWindow; }
 
-void OnWait(std::function<void(HWND filter)> script)
-{
-    TheDesktop().waitScript = std::move(script);
-}
+void OnWait(std::function<void(HWND filter)> script) { TheDesktop().waitScript = std::move(script); }
 
-void OnHang(std::function<void()> handler)
-{
-    TheDesktop().hangHandler = std::move(handler);
-}
+void OnHang(std::function<void()> handler) { TheDesktop().hangHandler = std::move(handler); }
 
-void SetTickCount(DWORD ticks)
-{
-    TheDesktop().tickCount = ticks;
-}
+void SetTickCount(DWORD ticks) { TheDesktop().tickCount = ticks; }
 
-void AdvanceTicks(DWORD milliseconds)
-{
-    TheDesktop().tickCount += milliseconds;
-}
+void AdvanceTicks(DWORD milliseconds) { TheDesktop().tickCount += milliseconds; }
 
-void SetCounterFrequency(int64_t countsPerSecond)
-{
-    TheDesktop().counterFrequency = countsPerSecond;
-}
+void SetCounterFrequency(int64_t countsPerSecond) { TheDesktop().counterFrequency = countsPerSecond; }
 
-void SetCounter(int64_t counts)
-{
-    TheDesktop().counter = counts;
-}
+void SetCounter(int64_t counts) { TheDesktop().counter = counts; }
 
-void SetCursorScreenPos(int x, int y)
-{
-    TheDesktop().cursor = ClampToScreen(x, y);
-}
+void SetCursorScreenPos(int x, int y) { TheDesktop().cursor = ClampToScreen(x, y); }
 
-POINT CursorScreenPos()
-{
-    return TheDesktop().cursor;
-}
+POINT CursorScreenPos() { return TheDesktop().cursor; }
 
-int CursorShowCount()
-{
-    return TheDesktop().cursorShowCount;
-}
+int CursorShowCount() { return TheDesktop().cursorShowCount; }
 
-bool WindowExists(HWND hWnd)
-{
-    return LookUpWindow(hWnd) != nullptr;
-}
+bool WindowExists(HWND hWnd) { return LookUpWindow(hWnd) != nullptr; }
 
 std::vector<HWND> Windows()
 {
@@ -211,10 +173,7 @@ bool NeedsPaint(HWND hWnd)
     return window && window->needsPaint;
 }
 
-bool ClassRegistered(const std::string& className)
-{
-    return FindClass(className.c_str()) != nullptr;
-}
+bool ClassRegistered(const std::string& className) { return FindClass(className.c_str()) != nullptr; }
 
 WNDCLASSA ClassInfo(const std::string& className)
 {
@@ -244,20 +203,11 @@ bool BrushExists(HBRUSH brush, COLORREF* color)
     return true;
 }
 
-int LiveGdiObjects()
-{
-    return static_cast<int>(TheDesktop().gdiObjects.size());
-}
+int LiveGdiObjects() { return static_cast<int>(TheDesktop().gdiObjects.size()); }
 
-const std::vector<MessageRecord>& MessageLog()
-{
-    return TheDesktop().messageLog;
-}
+const std::vector<MessageRecord>& MessageLog() { return TheDesktop().messageLog; }
 
-void ClearMessageLog()
-{
-    TheDesktop().messageLog.clear();
-}
+void ClearMessageLog() { TheDesktop().messageLog.clear(); }
 
 size_t QueuedMessageCount()
 {

@@ -17,10 +17,7 @@ uintptr_t AddGdiObject(const GdiObject& object)
 
 }  // namespace
 
-bool DeleteGdiObject(uintptr_t handle)
-{
-    return TheDesktop().gdiObjects.erase(handle) == 1;
-}
+bool DeleteGdiObject(uintptr_t handle) { return TheDesktop().gdiObjects.erase(handle) == 1; }
 
 }  // namespace standin::win32
 
@@ -40,9 +37,9 @@ HFONT WINAPI CreateFontA(int height, int width, int escapement, int orientation,
 {
     GdiObject font;
     font.kind = GdiObject::Kind::Font;
-    font.font = {height,    width,        escapement,    orientation, weight,  italic,
-                 underline, strikeOut,    charSet,       outPrecision, clipPrecision,
-                 quality,   pitchAndFamily, faceName ? faceName : ""};
+    font.font = {
+        height,    width,   escapement,   orientation,   weight,  italic,         underline,
+        strikeOut, charSet, outPrecision, clipPrecision, quality, pitchAndFamily, faceName ? faceName : ""};
     return reinterpret_cast<HFONT>(AddGdiObject(font));
 }
 

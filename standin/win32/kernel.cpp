@@ -49,10 +49,7 @@ std::string NameKey(LPCSTR name)
     return key;
 }
 
-std::string ResourceKey(LPCSTR type, WORD id)
-{
-    return NameKey(type) + "/" + NameKey(MAKEINTRESOURCEA(id));
-}
+std::string ResourceKey(LPCSTR type, WORD id) { return NameKey(type) + "/" + NameKey(MAKEINTRESOURCEA(id)); }
 
 // The build's own resources, registered by static objects before main.
 std::map<std::string, Resource>& ModuleTable()
@@ -88,23 +85,14 @@ const Resource* FindByHandle(HRSRC handle)
     return nullptr;
 }
 
-bool IsProgramModule(HMODULE module)
-{
-    return !module || module == kProgramModule;
-}
+bool IsProgramModule(HMODULE module) { return !module || module == kProgramModule; }
 
 // A name that starts with '#' must be a number.
-bool IsValidName(LPCSTR name)
-{
-    return IS_INTRESOURCE(name) || name[0] != '#' || IsNumberedName(name);
-}
+bool IsValidName(LPCSTR name) { return IS_INTRESOURCE(name) || name[0] != '#' || IsNumberedName(name); }
 
 }  // namespace
 
-void ResetResources()
-{
-    TestOverlay().clear();
-}
+void ResetResources() { TestOverlay().clear(); }
 
 }  // namespace standin::win32
 
@@ -141,10 +129,7 @@ ModuleResource::ModuleResource(const char* type, WORD id, const unsigned char* b
 
 using namespace standin::win32;
 
-HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName)
-{
-    return moduleName ? nullptr : kProgramModule;
-}
+HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) { return moduleName ? nullptr : kProgramModule; }
 
 HRSRC WINAPI FindResourceA(HMODULE module, LPCSTR name, LPCSTR type)
 {
@@ -169,10 +154,7 @@ HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource)
     return found ? const_cast<unsigned char*>(found->bytes) : nullptr;
 }
 
-LPVOID WINAPI LockResource(HGLOBAL resource)
-{
-    return resource;
-}
+LPVOID WINAPI LockResource(HGLOBAL resource) { return resource; }
 
 BOOL WINAPI QueryPerformanceFrequency(LARGE_INTEGER* frequency)
 {
@@ -190,7 +172,4 @@ BOOL WINAPI QueryPerformanceCounter(LARGE_INTEGER* counter)
     return desktop.counterFrequency != 0 ? TRUE : FALSE;
 }
 
-DWORD WINAPI GetTickCount()
-{
-    return TheDesktop().tickCount;
-}
+DWORD WINAPI GetTickCount() { return TheDesktop().tickCount; }

@@ -31,10 +31,7 @@ bool InRange(UINT message, UINT filterMin, UINT filterMax)
 
 // A window filter also takes the messages of the filter's children; thread
 // messages (no window) only come without a filter.
-bool ForFilter(HWND hWnd, HWND filter)
-{
-    return !filter || hWnd == filter || IsDescendant(filter, hWnd);
-}
+bool ForFilter(HWND hWnd, HWND filter) { return !filter || hWnd == filter || IsDescendant(filter, hWnd); }
 
 MSG MakeMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -170,8 +167,7 @@ void PostInput(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 void RemoveQueuedMessagesOf(HWND hWnd)
 {
     auto& queue = TheDesktop().queue;
-    for (auto it = queue.begin(); it != queue.end();)
-        it = it->msg.hwnd == hWnd ? queue.erase(it) : it + 1;
+    for (auto it = queue.begin(); it != queue.end();) it = it->msg.hwnd == hWnd ? queue.erase(it) : it + 1;
 }
 
 }  // namespace standin::win32

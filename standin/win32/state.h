@@ -31,8 +31,8 @@ struct Window {
     HWND parent = nullptr;  // set for WS_CHILD windows only
     HMENU menu = nullptr;
     HINSTANCE instance = nullptr;
-    RECT windowRect{};  // screen coordinates
-    RECT clientRect{};  // screen coordinates
+    RECT windowRect{};                    // screen coordinates
+    RECT clientRect{};                    // screen coordinates
     std::map<std::string, HANDLE> props;  // keys folded to lower case, as atoms are
     HFONT font = nullptr;                 // kept by the Edit class
     uint64_t zOrder = 0;                  // higher is nearer the top; raised on creation and activation

@@ -173,10 +173,7 @@ std::vector<HWND> ChildrenOf(HWND parent)
     return children;
 }
 
-std::vector<HWND> TopLevelWindows()
-{
-    return ChildrenOf(nullptr);
-}
+std::vector<HWND> TopLevelWindows() { return ChildrenOf(nullptr); }
 
 }  // namespace standin::win32
 
@@ -193,11 +190,9 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     if (!(style & (WS_CHILD | WS_POPUP))) style |= WS_CAPTION;
     ApplyDefaultPlacement(style, x, y, width, height);
 
-    Window& window =
-        AddWindow(*windowClass, exStyle, style, parent, menu, instance, x, y, width, height);
+    Window& window = AddWindow(*windowClass, exStyle, style, parent, menu, instance, x, y, width, height);
     HWND hWnd = window.handle;
-    CREATESTRUCTA create{param,  instance,   menu, parent, height, width,
-                         y,      x,          static_cast<LONG>(style),
+    CREATESTRUCTA create{param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
                          windowName, className, exStyle};
 
     if (!CallProcedure(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create))) {
@@ -236,10 +231,7 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL WINAPI IsWindow(HWND hWnd)
-{
-    return LookUpWindow(hWnd) != nullptr;
-}
+BOOL WINAPI IsWindow(HWND hWnd) { return LookUpWindow(hWnd) != nullptr; }
 
 // A window is visible only while it and all its ancestors are shown.
 BOOL WINAPI IsWindowVisible(HWND hWnd)
@@ -300,6 +292,6 @@ BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT rect)
 int WINAPI GetWindowTextA(HWND hWnd, LPSTR text, int maxCount)
 {
     if (!LookUpWindow(hWnd) || !text || maxCount <= 0) return 0;
-    return static_cast<int>(SendMessageA(hWnd, WM_GETTEXT, static_cast<WPARAM>(maxCount),
-                                         reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessageA(hWnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(text)));
 }

@@ -157,6 +157,49 @@ TEST_F(MessagesTest, KeyPressLooksLikeARealKey)
     EXPECT_EQ(static_cast<uint32_t>(up.lParam), 0xC0010001u);  // key was down, is released
 }
 
+TEST_F(MessagesTest, TranslationMakesCharactersOfCharacterKeysOnly)
+{
+    struct Case {
+        UINT message;
+        WPARAM key;
+        BOOL translated;
+        int character;  // -1 for none
+    };
+    const Case cases[] = {
+        {WM_KEYDOWN, '7', TRUE, '7'},        {WM_KEYDOWN, VK_RETURN, TRUE, '\r'},
+        {WM_KEYDOWN, VK_ESCAPE, TRUE, 0x1B}, {WM_KEYDOWN, VK_F4, TRUE, -1},
+        {WM_KEYUP, 'A', TRUE, -1},           {WM_USER, 'A', FALSE, -1},
+    };
+    HWND hWnd = Popup(0, 0, 10, 10, WS_POPUP);
+    for (const Case& c : cases) {
+        MSG key{};
+        key.hwnd = hWnd;
+        key.message = c.message;
+        key.wParam = c.key;
+        EXPECT_EQ(TranslateMessage(&key), c.translated) << c.key;
+        MSG character{};
+        bool posted = PeekMessageA(&character, hWnd, 0, 0, PM_REMOVE);
+        EXPECT_EQ(posted, c.character >= 0) << c.key;
+        if (posted) {
+            EXPECT_EQ(character.message, UINT{WM_CHAR}) << c.key;
+            EXPECT_EQ(character.wParam, WPARAM(c.character)) << c.key;
+        }
+    }
+}
+
+TEST_F(MessagesTest, AltF4BecomesTheCloseCommand)
+{
+    HWND hWnd = Popup(0, 0, 10, 10);
+    const LPARAM f4 = 1 | (0x3E << 16);
+
+    SendMessageA(hWnd, WM_SYSKEYDOWN, VK_F4, f4);
+    EXPECT_TRUE(IsWindow(hWnd)) << "F4 without Alt";
+    SendMessageA(hWnd, WM_SYSKEYDOWN, VK_F4, f4 | (1 << 29));
+
+    EXPECT_FALSE(IsWindow(hWnd));
+    EXPECT_EQ(Records(WM_SYSCOMMAND).at(0).wParam, WPARAM{SC_CLOSE});
+}
+
 TEST_F(MessagesTest, QuitEndsGetMessageWithItsCode)
 {
     HWND hWnd = Popup(0, 0, 10, 10, WS_POPUP);
@@ -254,16 +297,20 @@ TEST_F(MessagesTest, SwitchingProgramsSendsActivationBothWays)
     desktop::SetApplicationActive(false);
     std::vector<std::pair<HWND, UINT>> seen;
     for (const auto& record : desktop::MessageLog()) seen.push_back({record.hWnd, record.message});
-    EXPECT_EQ(seen, (std::vector<std::pair<HWND, UINT>>{
-                        {hWnd, WM_ACTIVATE}, {hWnd, WM_ACTIVATEAPP}, {hidden, WM_ACTIVATEAPP}, {hWnd, WM_KILLFOCUS}}));
+    EXPECT_EQ(
+        seen,
+        (std::vector<std::pair<HWND, UINT>>{
+            {hWnd, WM_ACTIVATE}, {hWnd, WM_ACTIVATEAPP}, {hidden, WM_ACTIVATEAPP}, {hWnd, WM_KILLFOCUS}}));
     EXPECT_EQ(Records(WM_ACTIVATEAPP).at(0).wParam, WPARAM{FALSE});
     desktop::ClearMessageLog();
 
     desktop::SetApplicationActive(true);
     seen.clear();
     for (const auto& record : desktop::MessageLog()) seen.push_back({record.hWnd, record.message});
-    EXPECT_EQ(seen, (std::vector<std::pair<HWND, UINT>>{
-                        {hWnd, WM_ACTIVATEAPP}, {hidden, WM_ACTIVATEAPP}, {hWnd, WM_ACTIVATE}, {hWnd, WM_SETFOCUS}}));
+    EXPECT_EQ(
+        seen,
+        (std::vector<std::pair<HWND, UINT>>{
+            {hWnd, WM_ACTIVATEAPP}, {hidden, WM_ACTIVATEAPP}, {hWnd, WM_ACTIVATE}, {hWnd, WM_SETFOCUS}}));
     EXPECT_EQ(Records(WM_ACTIVATEAPP).at(0).wParam, WPARAM{TRUE});
     EXPECT_EQ(desktop::ActiveWindow(), hWnd);
 }

@@ -14,9 +14,9 @@ TEST_F(SystemTest, EditControlKeepsItsTextAndFont)
     HWND edit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE,
                                 10, 10, 475, 355, parent, nullptr, nullptr, nullptr);
     ASSERT_NE(edit, nullptr);
-    HFONT font = CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                             "Lucida Console");
+    HFONT font =
+        CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Lucida Console");
 
     SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("one\r\ntwo\r\n"));
@@ -85,8 +85,11 @@ TEST_F(SystemTest, CursorStaysOnTheScreen)
     struct Case {
         int x, y, expectedX, expectedY;
     };
-    const Case cases[] = {{400, 300, 400, 300}, {-5, 10, 0, 10},       {5000, -1, 1023, 0},
-                          {1023, 767, 1023, 767}, {1024, 768, 1023, 767}};
+    const Case cases[] = {{400, 300, 400, 300},
+                          {-5, 10, 0, 10},
+                          {5000, -1, 1023, 0},
+                          {1023, 767, 1023, 767},
+                          {1024, 768, 1023, 767}};
     for (const Case& c : cases) {
         EXPECT_TRUE(SetCursorPos(c.x, c.y));
         POINT point{};

@@ -7,15 +7,9 @@
 namespace win32_test {
 namespace {
 
-short LowSigned(LPARAM lParam)
-{
-    return static_cast<short>(LOWORD(lParam));
-}
+short LowSigned(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
 
-short HighSigned(LPARAM lParam)
-{
-    return static_cast<short>(HIWORD(lParam));
-}
+short HighSigned(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
 
 using WindowsTest = DesktopTest;
 
@@ -30,9 +24,11 @@ struct CreationCase {
 TEST_F(WindowsTest, VisibleTopLevelWindowGetsCreationMessagesInWindowsOrder)
 {
     const CreationCase cases[] = {
-        {"overlapped", WS_OVERLAPPED | WS_VISIBLE,
+        {"overlapped",
+         WS_OVERLAPPED | WS_VISIBLE,
          {WM_NCCREATE, WM_CREATE, WM_SHOWWINDOW, WM_ACTIVATEAPP, WM_ACTIVATE, WM_SETFOCUS, WM_SIZE, WM_MOVE}},
-        {"pop-up", WS_POPUP | WS_VISIBLE | WS_SYSMENU,
+        {"pop-up",
+         WS_POPUP | WS_VISIBLE | WS_SYSMENU,
          {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_ACTIVATEAPP, WM_ACTIVATE, WM_SETFOCUS}},
     };
     for (const CreationCase& c : cases) {
@@ -193,8 +189,8 @@ TEST_F(WindowsTest, CreationParametersReachWmCreate)
     });
     int object = 0;
 
-    HWND hWnd = CreateWindowExA(0, "create", "Console", WS_POPUP, 1, 2, 500, 400, nullptr, nullptr, nullptr,
-                                &object);
+    HWND hWnd =
+        CreateWindowExA(0, "create", "Console", WS_POPUP, 1, 2, 500, 400, nullptr, nullptr, nullptr, &object);
 
     EXPECT_EQ(param, &object);
     EXPECT_EQ(desktop::Inspect(hWnd).title, "Console");
@@ -251,10 +247,9 @@ TEST_F(WindowsTest, DestroyingTheActiveWindowDeactivatesThenDestroysParentBefore
 
     std::vector<std::pair<HWND, UINT>> seen;
     for (const auto& record : desktop::MessageLog()) seen.push_back({record.hWnd, record.message});
-    std::vector<std::pair<HWND, UINT>> expected{{parent, WM_ACTIVATE},  {parent, WM_ACTIVATEAPP},
-                                                {parent, WM_KILLFOCUS}, {parent, WM_DESTROY},
-                                                {child, WM_DESTROY},    {child, WM_NCDESTROY},
-                                                {parent, WM_NCDESTROY}};
+    std::vector<std::pair<HWND, UINT>> expected{
+        {parent, WM_ACTIVATE}, {parent, WM_ACTIVATEAPP}, {parent, WM_KILLFOCUS}, {parent, WM_DESTROY},
+        {child, WM_DESTROY},   {child, WM_NCDESTROY},    {parent, WM_NCDESTROY}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(Records(WM_ACTIVATE).at(0).wParam, WPARAM{WA_INACTIVE});
     EXPECT_EQ(Records(WM_ACTIVATEAPP).at(0).wParam, WPARAM{FALSE});
