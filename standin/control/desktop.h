@@ -29,6 +29,8 @@ void MoveMouse(HWND hWnd, int clientX, int clientY);   // cursor moves, WM_MOUSE
 void PressRightButton(HWND hWnd, int clientX, int clientY);  // WM_RBUTTONDOWN, WM_RBUTTONUP
 // Sends WM_ACTIVATEAPP (and the window activation messages) to the
 // program's top-level windows, as when the user switches programs.
+// Nothing happens when the program already is in that state, nor, for
+// activation, when it has no visible top-level window to activate.
 void SetApplicationActive(bool active);
 bool ApplicationActive();
 HWND ActiveWindow();                          // null while the program is inactive
