@@ -3,6 +3,7 @@
 // and read their pixels.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,7 +27,8 @@ void ClearFaults();
 struct Call {
     std::string operation;
     const void* object;      // the interface pointer the call was made on (null for DirectDrawCreate)
-    HRESULT result;
+    HRESULT result;          // for AddRef and Release: the new reference count
+    bool threw = false;      // the fault plan made this call throw
 };
 const std::vector<Call>& Journal();
 std::vector<std::string> JournalOperations();   // just the names, in order
@@ -73,5 +75,28 @@ struct BlitRecord {
 };
 std::vector<BlitRecord> PrimaryBlits();
 int FlipCount();
+
+// ---- drawing: every DrawPrimitive that drew at least one primitive, with
+// the device state it was drawn with. Pointers are the interfaces as they
+// were at the call; the record holds no reference on them.
+constexpr DWORD kRenderStateCount = 256;     // render states are numbered below this
+constexpr DWORD kTextureStageCount = 8;
+constexpr DWORD kStageStateCount = 24;       // stage states are numbered below this
+struct DrawRecord {
+    const void* device = nullptr;            // the IDirect3DDevice3
+    D3DPRIMITIVETYPE type = D3DPT_TRIANGLELIST;
+    DWORD fvf = 0;
+    std::vector<unsigned char> vertices;     // a copy of vertexCount vertices of the format's size
+    DWORD vertexCount = 0;
+    DWORD flags = 0;
+    bool inScene = false;
+    IDirectDrawSurface4* renderTarget = nullptr;
+    IDirectDrawSurface4* zBuffer = nullptr;  // attached to the render target, or null
+    D3DVIEWPORT2 viewport{};                 // of the current viewport
+    std::array<DWORD, kRenderStateCount> renderStates{};
+    std::array<std::array<DWORD, kStageStateCount>, kTextureStageCount> stageStates{};
+    std::array<IDirect3DTexture2*, kTextureStageCount> textures{};
+};
+const std::vector<DrawRecord>& Draws();
 
 }  // namespace standin::runtime
