@@ -1,0 +1,40 @@
+# End-to-end tests on Wine share one session for a ctest run: one Xvfb and
+# one fresh Wine prefix, started by a setup test and stopped by a cleanup
+# test. The tests run one at a time: the Direct3D renderer is a setting of
+# the prefix, and key presses go to whichever window has the focus.
+include_guard(GLOBAL)
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+set(BLENDPROBE_WINE_HARNESS ${CMAKE_CURRENT_LIST_DIR}/winerun.py)
+set(BLENDPROBE_WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
+
+add_test(NAME wine_session_start
+         COMMAND Python3::Interpreter ${BLENDPROBE_WINE_HARNESS} start ${BLENDPROBE_WINE_SESSION})
+set_tests_properties(wine_session_start PROPERTIES
+    FIXTURES_SETUP wine_session LABELS wine TIMEOUT 360)
+
+add_test(NAME wine_session_stop
+         COMMAND Python3::Interpreter ${BLENDPROBE_WINE_HARNESS} stop ${BLENDPROBE_WINE_SESSION})
+set_tests_properties(wine_session_stop PROPERTIES
+    FIXTURES_CLEANUP wine_session LABELS wine TIMEOUT 60)
+
+# blendprobe_add_wine_test(<name> PROGRAM <target> [TIMEOUT <seconds>]
+#                          [RUN_OPTIONS <winerun.py run options>...]
+#                          [PROPERTIES <test properties>...])
+# Runs the Winelib program of <target> in the session through winerun.py,
+# which fails the test on a crash or hang of its own accord.
+function(blendprobe_add_wine_test name)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "PROGRAM;TIMEOUT" "RUN_OPTIONS;PROPERTIES")
+    if(NOT arg_TIMEOUT)
+        set(arg_TIMEOUT 60)
+    endif()
+    # The harness gives up first, so that a hang is reported as one.
+    math(EXPR ctest_timeout "${arg_TIMEOUT} + 30")
+    add_test(NAME ${name}
+             COMMAND Python3::Interpreter ${BLENDPROBE_WINE_HARNESS} run ${BLENDPROBE_WINE_SESSION}
+                     --timeout ${arg_TIMEOUT} ${arg_RUN_OPTIONS} -- $<TARGET_FILE:${arg_PROGRAM}>.so)
+    set_tests_properties(${name} PROPERTIES
+        FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_session LABELS wine
+        TIMEOUT ${ctest_timeout} ${arg_PROPERTIES})
+endfunction()
