@@ -56,6 +56,8 @@ const Case kCases[] = {
     {D3DBLEND_BOTHINVSRCALPHA, D3DBLEND_ONE, 0x50A07854},
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << "src " << c.src << ", dest " << c.dest; }
+
 class Blending : public ::testing::TestWithParam<Case> {
 protected:
     DeviceState SelectDiffuse()

@@ -113,6 +113,8 @@ const Case kCases[] = {
     {"ignoring the texture without one", {ColorStage(D3DTOP_SELECTARG1, F, T)}, 0x80606060, 0, false},
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 class Combiner : public ::testing::TestWithParam<Case> {};
 
 bool Near(uint32_t a, uint32_t b, int tolerance)
