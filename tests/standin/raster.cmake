@@ -7,7 +7,8 @@ set(raster_test_sources
     ${CMAKE_CURRENT_LIST_DIR}/raster_blend_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/raster_coverage_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/raster_interpolation_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/raster_sample_test.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/raster_sample_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/raster_depth_test.cpp)
 
 add_executable(raster_tests ${raster_test_sources})
 target_include_directories(raster_tests PRIVATE ${CMAKE_SOURCE_DIR})
