@@ -131,7 +131,7 @@ ULONG Device::Release()
 void Device::Destroy()
 {
     for (Surface*& texture : textures_) {
-        if (texture) texture->ReleaseTexture();
+        if (texture) texture->LetGo();
         texture = nullptr;
     }
     if (current_) current_->Release();
@@ -222,10 +222,12 @@ bool ValidStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state)
 
 }  // namespace
 
+// Reading a state the device does not know succeeds and reads nothing,
+// while setting one is refused; Direct3D on Wine answers the same.
 HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value)
 {
-    if (!value || !ValidRenderState(state)) return DDERR_INVALIDPARAMS;
-    *value = renderStates_[state];
+    if (!value) return DDERR_INVALIDPARAMS;
+    if (ValidRenderState(state)) *value = renderStates_[state];
     return D3D_OK;
 }
 
@@ -236,26 +238,28 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value)
     return D3D_OK;
 }
 
+// A stage or stage state beyond the eight stages is passed over without
+// complaint, as Direct3D on Wine does.
 HRESULT Device::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state, DWORD* value)
 {
-    if (!value || !ValidStageState(stage, state)) return DDERR_INVALIDPARAMS;
-    *value = stageStates_[stage][state];
+    if (!value) return DDERR_INVALIDPARAMS;
+    if (ValidStageState(stage, state)) *value = stageStates_[stage][state];
     return D3D_OK;
 }
 
 HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state, DWORD value)
 {
-    if (!ValidStageState(stage, state)) return DDERR_INVALIDPARAMS;
-    stageStates_[stage][state] = value;
+    if (ValidStageState(stage, state)) stageStates_[stage][state] = value;
     return D3D_OK;
 }
 
+// The device keeps its stage textures alive without a COM reference.
 HRESULT Device::SetTexture(DWORD stage, IDirect3DTexture2* texture)
 {
-    if (stage >= runtime::kTextureStageCount) return DDERR_INVALIDPARAMS;
+    if (stage >= runtime::kTextureStageCount) return D3D_OK;
     Surface* surface = Surface::From(texture);
-    if (surface) surface->AddRefTexture();
-    if (textures_[stage]) textures_[stage]->ReleaseTexture();
+    if (surface) surface->Hold();
+    if (textures_[stage]) textures_[stage]->LetGo();
     textures_[stage] = surface;
     return D3D_OK;
 }

@@ -1,5 +1,5 @@
-// The render and texture-stage states of a new device, as DirectX 6
-// drivers set them.
+// The render and texture-stage states of a new device, as read back from
+// Direct3D on Wine (OpenGL renderer) right after CreateDevice.
 #include "standin/dx6/device.h"
 
 namespace standin::dx6 {
@@ -7,7 +7,6 @@ namespace standin::dx6 {
 std::array<DWORD, runtime::kRenderStateCount> DefaultRenderStates(bool hasZBuffer)
 {
     std::array<DWORD, runtime::kRenderStateCount> s{};
-    s[D3DRENDERSTATE_TEXTUREPERSPECTIVE] = TRUE;
     s[D3DRENDERSTATE_ZENABLE] = hasZBuffer ? D3DZB_TRUE : D3DZB_FALSE;
     s[D3DRENDERSTATE_FILLMODE] = D3DFILL_SOLID;
     s[D3DRENDERSTATE_SHADEMODE] = D3DSHADE_GOURAUD;
@@ -26,10 +25,11 @@ std::array<DWORD, runtime::kRenderStateCount> DefaultRenderStates(bool hasZBuffe
     s[D3DRENDERSTATE_STENCILWRITEMASK] = 0xFFFFFFFF;
     s[D3DRENDERSTATE_TEXTUREFACTOR] = 0xFFFFFFFF;
     s[D3DRENDERSTATE_CLIPPING] = TRUE;
-    s[D3DRENDERSTATE_LIGHTING] = TRUE;
+    // These three read back as all bits set on Wine, not as TRUE.
+    s[D3DRENDERSTATE_LIGHTING] = 0xFFFFFFFF;
+    s[D3DRENDERSTATE_LOCALVIEWER] = 0xFFFFFFFF;
+    s[D3DRENDERSTATE_NORMALIZENORMALS] = 0xFFFFFFFF;
     s[D3DRENDERSTATE_COLORVERTEX] = TRUE;
-    s[D3DRENDERSTATE_LOCALVIEWER] = TRUE;
-    s[D3DRENDERSTATE_NORMALIZENORMALS] = TRUE;
     s[D3DRENDERSTATE_DIFFUSEMATERIALSOURCE] = 1;   // D3DMCS_COLOR1
     s[D3DRENDERSTATE_SPECULARMATERIALSOURCE] = 2;  // D3DMCS_COLOR2
     return s;

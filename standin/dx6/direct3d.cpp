@@ -10,7 +10,9 @@ namespace standin::dx6 {
 
 HRESULT DirectDraw::EnumZBufferFormats(REFCLSID deviceGuid, LPD3DENUMPIXELFORMATSCALLBACK callback, void* context)
 {
-    if (!callback || !KnownDevice(deviceGuid)) return DDERR_INVALIDPARAMS;
+    // Every device type is offered the same formats.
+    (void)deviceGuid;
+    if (!callback) return DDERR_INVALIDPARAMS;
     std::vector<DDPIXELFORMAT> formats = State().zBufferFormats;  // a callback may change the plan
     for (const DDPIXELFORMAT& offered : formats) {
         DDPIXELFORMAT format = offered;

@@ -146,13 +146,14 @@ HRESULT DirectDraw::QueryInterface(REFIID riid, void** object)
     return S_OK;
 }
 
-ULONG DirectDraw::AddRef(Facet facet) { return ++refs_[facet]; }
+ULONG DirectDraw::AddRef(Facet facet) { return ++refs_[Counter(facet)]; }
 
 ULONG DirectDraw::Release(Facet facet)
 {
-    if (refs_[facet] == 0) return 0;  // an over-release is the program's bug; keep the object sane
-    ULONG count = --refs_[facet];
-    if (refs_[kDirectDraw] == 0 && refs_[kDirectDraw4] == 0 && refs_[kDirect3D3] == 0) Destroy();
+    ULONG& refs = refs_[Counter(facet)];
+    if (refs == 0) return 0;  // an over-release is the program's bug; keep the object sane
+    ULONG count = --refs;
+    if (refs_[kDirectDraw] == 0 && refs_[kDirectDraw4] == 0) Destroy();
     return count;
 }
 
@@ -168,12 +169,14 @@ void DirectDraw::Destroy()
 
 HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags)
 {
+    // Exclusive wins over normal when both are asked for; only the
+    // exclusive level looks at its window.
     bool exclusive = (flags & DDSCL_EXCLUSIVE) != 0;
     bool normal = (flags & DDSCL_NORMAL) != 0;
     bool fullscreen = (flags & DDSCL_FULLSCREEN) != 0;
-    if (normal == exclusive || fullscreen != exclusive) return DDERR_INVALIDPARAMS;
-    if (exclusive && !window) return DDERR_INVALIDPARAMS;
-    if (window && !IsWindow(window)) return DDERR_INVALIDPARAMS;
+    if (!normal && !exclusive) return DDERR_INVALIDPARAMS;
+    if (fullscreen != exclusive) return DDERR_INVALIDPARAMS;
+    if (exclusive && (!window || !IsWindow(window))) return DDERR_INVALIDPARAMS;
 
     Runtime& state = State();
     if (exclusive && state.exclusiveOwner && state.exclusiveOwner != this) return DDERR_EXCLUSIVEMODEALREADYSET;

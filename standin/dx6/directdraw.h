@@ -1,6 +1,7 @@
 // The DirectDraw object: IDirectDraw, IDirectDraw4 and IDirect3D3 are
-// interfaces of one object, each with its own reference count; the object
-// dies when all three counts are zero. It owns the cooperative level, the
+// interfaces of one object. IDirectDraw and IDirectDraw4 keep counts of
+// their own; IDirect3D3 counts on IDirectDraw's, as it does on Windows and
+// Wine. The object dies when both counts are zero. It owns the cooperative level, the
 // display mode it set and the knowledge of its primary surface.
 #pragma once
 
@@ -25,7 +26,7 @@ public:
     HRESULT QueryInterface(REFIID riid, void** object);
     ULONG AddRef(Facet facet);
     ULONG Release(Facet facet);
-    ULONG Count(Facet facet) const { return refs_[facet]; }
+    ULONG Count(Facet facet) const { return refs_[Counter(facet)]; }
 
     // IDirectDraw
     HRESULT SetCooperativeLevel(HWND window, DWORD flags);
@@ -50,6 +51,7 @@ private:
     DirectDraw();
     void Destroy();
     void ChangeMode(const runtime::DisplayMode& mode);
+    static Facet Counter(Facet facet) { return facet == kDirect3D3 ? kDirectDraw : facet; }
 
     struct DirectDrawInterface;
     struct DirectDraw4Interface;
@@ -58,7 +60,7 @@ private:
     std::unique_ptr<DirectDrawInterface> directDraw_;
     std::unique_ptr<DirectDraw4Interface> directDraw4_;
     std::unique_ptr<Direct3D3Interface> direct3D3_;
-    ULONG refs_[kFacetCount] = {0, 0, 0};
+    ULONG refs_[kDirect3D3] = {0, 0};  // IDirectDraw's and IDirectDraw4's
     DWORD level_ = 0;
     bool modeChanged_ = false;
     Surface* primary_ = nullptr;

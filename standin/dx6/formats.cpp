@@ -93,15 +93,46 @@ std::vector<DDPIXELFORMAT> DefaultZBufferList()
     };
 }
 
+DDPIXELFORMAT FourCCFormat(DWORD fourCC)
+{
+    DDPIXELFORMAT format{};
+    format.dwSize = sizeof(DDPIXELFORMAT);
+    format.dwFlags = DDPF_FOURCC;
+    format.dwFourCC = fourCC;
+    return format;
+}
+
+DDPIXELFORMAT BumpFormat(DWORD flags, DWORD bits, DWORD du, DWORD dv, DWORD luminance)
+{
+    DDPIXELFORMAT format{};
+    format.dwSize = sizeof(DDPIXELFORMAT);
+    format.dwFlags = flags;
+    format.dwBumpBitCount = bits;
+    format.dwBumpDuBitMask = du;
+    format.dwBumpDvBitMask = dv;
+    format.dwBumpLuminanceBitMask = luminance;
+    return format;
+}
+
 std::vector<DDPIXELFORMAT> DefaultTextureList()
 {
+    // Wine's order on an OpenGL renderer: the 16-bit RGB formats, the 32-bit
+    // ones without alpha before with, the compressed ones, the bump maps.
     return {
-        RgbFormat(16, 0xF800, 0x07E0, 0x001F, 0),
         RgbFormat(16, 0x7C00, 0x03E0, 0x001F, 0),
         RgbFormat(16, 0x7C00, 0x03E0, 0x001F, 0x8000),
         RgbFormat(16, 0x0F00, 0x00F0, 0x000F, 0xF000),
+        RgbFormat(16, 0xF800, 0x07E0, 0x001F, 0),
         RgbFormat(32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0),
         RgbFormat(32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000),
+        FourCCFormat(0x31545844),  // DXT1
+        FourCCFormat(0x32545844),
+        FourCCFormat(0x33545844),
+        FourCCFormat(0x34545844),
+        FourCCFormat(0x35545844),  // DXT5
+        BumpFormat(DDPF_BUMPDUDV, 16, 0x00FF, 0xFF00, 0),
+        BumpFormat(DDPF_BUMPDUDV | DDPF_BUMPLUMINANCE, 16, 0x001F, 0x03E0, 0xFC00),
+        BumpFormat(DDPF_BUMPDUDV | DDPF_BUMPLUMINANCE, 32, 0x000000FF, 0x0000FF00, 0x00FF0000),
     };
 }
 

@@ -80,14 +80,14 @@ struct Surface::TextureInterface final : IDirect3DTexture2 {
     ULONG AddRef() override
     {
         return DispatchCount(
-            "IDirect3DTexture2::AddRef", this, [&] { return self.AddRefTexture(); },
-            [&] { return self.TextureCount(); });
+            "IDirect3DTexture2::AddRef", this, [&] { return self.AddRefSurface(); },
+            [&] { return self.SurfaceCount(); });
     }
     ULONG Release() override
     {
         return DispatchCount(
-            "IDirect3DTexture2::Release", this, [&] { return self.ReleaseTexture(); },
-            [&] { return self.TextureCount(); });
+            "IDirect3DTexture2::Release", this, [&] { return self.ReleaseSurface(); },
+            [&] { return self.SurfaceCount(); });
     }
 
     Surface& self;
@@ -137,7 +137,7 @@ HRESULT Surface::QueryInterface(REFIID riid, void** object)
         return S_OK;
     }
     if (riid == IID_IDirect3DTexture2 && (shape_.caps & DDSCAPS_TEXTURE)) {
-        AddRefTexture();
+        AddRefSurface();
         *object = AsTexture2();
         return S_OK;
     }
@@ -145,7 +145,6 @@ HRESULT Surface::QueryInterface(REFIID riid, void** object)
 }
 
 ULONG Surface::AddRefSurface() { return ++surfaceRefs_; }
-ULONG Surface::AddRefTexture() { return ++textureRefs_; }
 
 ULONG Surface::ReleaseSurface()
 {
@@ -155,18 +154,16 @@ ULONG Surface::ReleaseSurface()
     return count;
 }
 
-ULONG Surface::ReleaseTexture()
+void Surface::LetGo()
 {
-    if (textureRefs_ == 0) return 0;
-    ULONG count = --textureRefs_;
+    if (holds_ > 0) --holds_;
     DestroyIfUnused();
-    return count;
 }
 
 void Surface::DestroyIfUnused()
 {
     // A back buffer or mip level lives as long as the root of its structure.
-    if (surfaceRefs_ || textureRefs_ || complexParent_) return;
+    if (surfaceRefs_ || holds_ || complexParent_) return;
     Destroy();
 }
 
@@ -193,6 +190,7 @@ void Surface::Destroy()
 void Surface::AddComplexChild(Surface* child)
 {
     child->complexParent_ = this;
+    child->AddRefSurface();
     complexChildren_.push_back(child);
 }
 
@@ -220,7 +218,7 @@ int Surface::AttachmentCount() const
 }
 
 // Only Z-buffers can be attached through IDirectDrawSurface4, and a surface
-// can hang on one parent only.
+// can hang on one parent only. The newest attachment is found first.
 HRESULT Surface::AddAttachedSurface(IDirectDrawSurface4* attachment)
 {
     Surface* other = From(attachment);
@@ -230,7 +228,7 @@ HRESULT Surface::AddAttachedSurface(IDirectDrawSurface4* attachment)
     if (other->attachedTo_ || other->complexParent_) return DDERR_SURFACEALREADYATTACHED;
     other->attachedTo_ = this;
     other->AddRefSurface();
-    attachments_.push_back(other);
+    attachments_.insert(attachments_.begin(), other);
     return DD_OK;
 }
 
@@ -287,7 +285,7 @@ namespace {
 
 bool InsideSurface(const RECT& rect, const SurfaceShape& shape)
 {
-    return rect.left >= 0 && rect.top >= 0 && rect.left < rect.right && rect.top < rect.bottom &&
+    return rect.left >= 0 && rect.top >= 0 && rect.left <= rect.right && rect.top <= rect.bottom &&
            static_cast<DWORD>(rect.right) <= shape.width && static_cast<DWORD>(rect.bottom) <= shape.height;
 }
 
@@ -304,7 +302,6 @@ HRESULT Surface::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD /*flags*/, HANDLE 
     if (lost_) return DDERR_SURFACELOST;
     if (locked_) return DDERR_SURFACEBUSY;
     FillDesc(*desc);
-    desc->dwFlags |= DDSD_LPSURFACE;
     desc->lpSurface = PixelAt(static_cast<DWORD>(area.left), static_cast<DWORD>(area.top));
     locked_ = true;
     return DD_OK;

@@ -2,13 +2,15 @@
 // format, the lock and loss state, and its place among other surfaces.
 //
 // Surfaces made together by one CreateSurface (a flipping chain, a mip
-// chain) form a complex structure owned by its root: releasing a back buffer
-// or a mip level to zero keeps it alive, and the root's death takes them
-// all. A surface attached with AddAttachedSurface holds a reference of its
-// own, given back when its parent dies.
+// chain) form a complex structure owned by its root: each back buffer or
+// mip level starts with the one reference its parent holds, and the root's
+// death takes them all. A surface attached with AddAttachedSurface is held
+// by a reference of its parent's, given back when the parent dies.
 //
-// IDirectDrawSurface4 and, for textures, IDirect3DTexture2 are interfaces of
-// the surface, each with its own reference count.
+// IDirectDrawSurface4 and, for textures, IDirect3DTexture2 are interfaces
+// of the surface; the texture interface counts on the surface's count, as
+// on Wine. A device that has the surface as a stage texture keeps it alive
+// without a COM reference (the count does not show it), as Wine's does.
 #pragma once
 
 #include <cstdint>
@@ -43,10 +45,10 @@ public:
     HRESULT QueryInterface(REFIID riid, void** object);
     ULONG AddRefSurface();
     ULONG ReleaseSurface();
-    ULONG AddRefTexture();
-    ULONG ReleaseTexture();
     ULONG SurfaceCount() const { return surfaceRefs_; }
-    ULONG TextureCount() const { return textureRefs_; }
+    // A device's hold on its stage texture.
+    void Hold() { ++holds_; }
+    void LetGo();
 
     // IDirectDrawSurface4
     HRESULT AddAttachedSurface(IDirectDrawSurface4* attachment);
@@ -98,7 +100,7 @@ private:
     std::unique_ptr<SurfaceInterface> surface4_;
     std::unique_ptr<TextureInterface> texture2_;
     ULONG surfaceRefs_ = 0;
-    ULONG textureRefs_ = 0;
+    int holds_ = 0;
     bool locked_ = false;
     bool lost_ = false;
     DWORD backBufferCount_ = 0;

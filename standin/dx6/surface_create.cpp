@@ -20,10 +20,10 @@ struct Request {
     DWORD mipLevels = 1;
 };
 
-DWORD FullMipCount(DWORD width, DWORD height)
+DWORD LevelsDownToOne(DWORD size)
 {
     DWORD levels = 1;
-    for (DWORD size = std::min(width, height); size > 1; size /= 2) ++levels;
+    for (; size > 1; size /= 2) ++levels;
     return levels;
 }
 
@@ -90,12 +90,10 @@ HRESULT ReadRequest(const DirectDraw& directDraw, const DDSURFACEDESC2& desc, Re
     DWORD caps = (desc.dwFlags & DDSD_CAPS) ? desc.ddsCaps.dwCaps : 0;
     DWORD caps2 = (desc.dwFlags & DDSD_CAPS) ? desc.ddsCaps.dwCaps2 : 0;
     if (HRESULT hr = CheckCaps(directDraw, desc, caps, caps2); FAILED(hr)) return hr;
-    if ((desc.dwFlags & DDSD_PIXELFORMAT) && desc.ddpfPixelFormat.dwSize != sizeof(DDPIXELFORMAT))
-        return DDERR_INVALIDPARAMS;
 
     SurfaceShape& shape = request->shape;
     if (caps & DDSCAPS_PRIMARYSURFACE) {
-        if (desc.dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) return DDERR_INVALIDPARAMS;
+        // A size asked of the primary is ignored: it is the screen's.
         if (directDraw.Primary()) return DDERR_PRIMARYSURFACEALREADYEXISTS;
         shape.width = State().mode.width;
         shape.height = State().mode.height;
@@ -112,9 +110,13 @@ HRESULT ReadRequest(const DirectDraw& directDraw, const DDSURFACEDESC2& desc, Re
         if (FAILED(hr)) return hr;
     }
 
-    // What names no memory lives in video memory, except what the runtime manages.
-    if (!(caps & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY)) && !(caps2 & DDSCAPS2_TEXTUREMANAGE))
+    // What names no memory lives in video memory; the runtime keeps what it
+    // manages in system memory and copies it to the card itself.
+    if (caps2 & DDSCAPS2_TEXTUREMANAGE) {
+        caps |= DDSCAPS_SYSTEMMEMORY;
+    } else if (!(caps & (DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY))) {
         caps |= DDSCAPS_VIDEOMEMORY;
+    }
     if (caps & DDSCAPS_VIDEOMEMORY) caps |= DDSCAPS_LOCALVIDMEM;
     shape.caps = caps;
     shape.caps2 = caps2;
@@ -124,10 +126,12 @@ HRESULT ReadRequest(const DirectDraw& directDraw, const DDSURFACEDESC2& desc, Re
         shape.caps |= DDSCAPS_FRONTBUFFER;
     }
     if ((caps & DDSCAPS_MIPMAP) && (caps & DDSCAPS_COMPLEX)) {
-        DWORD full = FullMipCount(shape.width, shape.height);
+        // Unasked, the chain ends where the smaller side reaches 1; asked, it
+        // may go on (that side staying 1) until the larger one does.
+        DWORD most = LevelsDownToOne(std::max(shape.width, shape.height));
         if (!(desc.dwFlags & DDSD_MIPMAPCOUNT)) {
-            request->mipLevels = full;
-        } else if (desc.dwMipMapCount == 0 || desc.dwMipMapCount > full) {
+            request->mipLevels = LevelsDownToOne(std::min(shape.width, shape.height));
+        } else if (desc.dwMipMapCount == 0 || desc.dwMipMapCount > most) {
             return DDERR_INVALIDPARAMS;
         } else {
             request->mipLevels = desc.dwMipMapCount;
@@ -146,6 +150,7 @@ void AddBackBuffers(DirectDraw& directDraw, Surface& front, DWORD count)
         SurfaceShape backShape = shape;
         if (i == 0) backShape.caps |= DDSCAPS_BACKBUFFER;
         auto* back = new Surface(directDraw, backShape);
+        back->SetBackBufferCount(count);
         parent->AddComplexChild(back);
         parent = back;
     }

@@ -128,12 +128,12 @@ struct DepthFill {
 
 HRESULT Viewport::Clear2(DWORD count, D3DRECT* rects, DWORD flags, D3DCOLOR color, D3DVALUE z, DWORD stencil)
 {
-    if (!rects || !count) return DDERR_INVALIDPARAMS;
     if (!device_) return D3DERR_VIEWPORTHASNODEVICE;
-    if (!dataSet_) return D3DERR_VIEWPORTDATANOTSET;
     Surface& target = device_->RenderTarget();
     Surface* zBuffer = target.AttachedZBuffer();
-    if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !zBuffer) return D3DERR_ZBUFFER_NOTPRESENT;
+    if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !zBuffer) return D3DERR_INVALIDCALL;
+    // No rectangles, or a viewport never set (an empty one), clear nothing.
+    if (!rects || !count || !dataSet_) return D3D_OK;
     if (target.Lost() || (zBuffer && zBuffer->Lost())) return DDERR_SURFACELOST;
 
     uint32_t pixel = PackColor(target.Shape().format, color);

@@ -15,13 +15,14 @@ TEST_F(Lifetime, ReleasingInTheApplicationsOrderFreesEveryObject)
     EXPECT_EQ(6, runtime::LiveObjects());  // DirectDraw, primary, back buffer, Z-buffer, device, viewport
 
     // The device holds the viewport twice (added, current), the back buffer
-    // holds the still attached Z-buffer, the surfaces hold IDirectDraw4.
+    // holds the still attached Z-buffer, the surfaces hold IDirectDraw4,
+    // IDirect3D3 counts on IDirectDraw.
     EXPECT_EQ(2u, viewport->Release());
     EXPECT_EQ(0u, device->Release());
     EXPECT_EQ(1u, zBuffer->Release());
     EXPECT_EQ(0u, backBuffer->Release());
     EXPECT_EQ(0u, primary->Release());
-    EXPECT_EQ(0u, direct3D->Release());
+    EXPECT_EQ(1u, direct3D->Release());
     EXPECT_EQ(1, runtime::LiveObjects());
     EXPECT_EQ(0u, directDraw4->Release());
     EXPECT_EQ(0u, directDraw->Release());
@@ -41,15 +42,11 @@ TEST_F(Lifetime, FullScreenChainIsFreedWithItsPrimaryAndTheModeComesBack)
     ASSERT_NE(nullptr, primary);
     DDSCAPS2 caps{DDSCAPS_BACKBUFFER, 0, 0, {0}};
     ASSERT_EQ(DD_OK, primary->GetAttachedSurface(&caps, &backBuffer));
-    EXPECT_EQ(1u, RefCount(backBuffer));
+    EXPECT_EQ(2u, RefCount(backBuffer));  // the chain's and the program's
     EXPECT_EQ(640u, runtime::Inspect(backBuffer).width);
-
-    // A back buffer released to zero lives on in its chain.
-    EXPECT_EQ(0u, backBuffer->Release());
-    EXPECT_EQ(3, runtime::LiveObjects());
-    EXPECT_EQ(primary->GetAttachedSurface(&caps, &backBuffer), DD_OK);
-    EXPECT_EQ(0u, backBuffer->Release());
+    EXPECT_EQ(1u, backBuffer->Release());
     backBuffer = nullptr;
+    EXPECT_EQ(3, runtime::LiveObjects());
 
     EXPECT_EQ(0u, primary->Release());
     primary = nullptr;
@@ -60,23 +57,24 @@ TEST_F(Lifetime, FullScreenChainIsFreedWithItsPrimaryAndTheModeComesBack)
     EXPECT_EQ(0u, runtime::CooperativeLevel());
 }
 
-TEST_F(Lifetime, EachInterfaceOfTheDirectDrawObjectKeepsItsOwnCount)
+TEST_F(Lifetime, DirectDrawInterfacesKeepTheirOwnCountsAndDirect3DSharesIDirectDraws)
 {
     CreateDirectDraw();
     ASSERT_EQ(DD_OK, directDraw->SetCooperativeLevel(nullptr, DDSCL_NORMAL));
     EXPECT_EQ(1u, RefCount(directDraw));
     EXPECT_EQ(1u, RefCount(directDraw4));
     ASSERT_EQ(S_OK, directDraw4->QueryInterface(IID_IDirect3D3, reinterpret_cast<void**>(&direct3D)));
-    EXPECT_EQ(1u, RefCount(direct3D));
+    EXPECT_EQ(2u, RefCount(direct3D));
+    EXPECT_EQ(2u, RefCount(directDraw));
     EXPECT_EQ(1u, RefCount(directDraw4));
 
     // A surface holds a reference on the IDirectDraw4 that made it.
     primary = Create(Desc(DDSD_CAPS, DDSCAPS_PRIMARYSURFACE));
     EXPECT_EQ(2u, RefCount(directDraw4));
-    EXPECT_EQ(1u, RefCount(directDraw));
+    EXPECT_EQ(2u, RefCount(directDraw));
 
-    // Releasing the first interfaces leaves the object alive for the others.
-    EXPECT_EQ(0u, directDraw->Release());
+    // Releasing IDirectDraw and IDirect3D3 leaves the object alive for IDirectDraw4.
+    EXPECT_EQ(1u, directDraw->Release());
     directDraw = nullptr;
     EXPECT_EQ(0u, direct3D->Release());
     direct3D = nullptr;
@@ -103,7 +101,7 @@ TEST_F(Lifetime, QueryInterfaceHandsOutTheRightInterfaceOrNone)
     ReleaseAll();
 }
 
-TEST_F(Lifetime, TextureInterfaceHasItsOwnCountAndKeepsTheSurfaceAlive)
+TEST_F(Lifetime, TextureInterfaceCountsOnTheSurfacesCount)
 {
     CreateWindowedSurfaces();
     IDirectDrawSurface4* texture = CreateTexture(16, 16, DDSCAPS_TEXTURE, DDSCAPS2_TEXTUREMANAGE,
@@ -111,11 +109,11 @@ TEST_F(Lifetime, TextureInterfaceHasItsOwnCountAndKeepsTheSurfaceAlive)
     ASSERT_NE(nullptr, texture);
     IDirect3DTexture2* d3dTexture = nullptr;
     ASSERT_EQ(S_OK, texture->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&d3dTexture)));
-    EXPECT_EQ(1u, RefCount(d3dTexture));
-    EXPECT_EQ(1u, RefCount(texture));
+    EXPECT_EQ(2u, RefCount(d3dTexture));
+    EXPECT_EQ(2u, RefCount(texture));
     int live = runtime::LiveObjects();
 
-    EXPECT_EQ(0u, texture->Release());
+    EXPECT_EQ(1u, texture->Release());
     EXPECT_EQ(live, runtime::LiveObjects());
     EXPECT_EQ(0u, d3dTexture->Release());
     EXPECT_EQ(live - 1, runtime::LiveObjects());
@@ -135,9 +133,9 @@ TEST_F(Lifetime, DeviceHoldsItsTargetTexturesAndViewports)
     ASSERT_EQ(S_OK, texture->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&d3dTexture)));
     ASSERT_EQ(D3D_OK, device->SetTexture(0, d3dTexture));
     ASSERT_EQ(D3D_OK, device->SetTexture(1, d3dTexture));
-    EXPECT_EQ(3u, RefCount(d3dTexture));
+    EXPECT_EQ(2u, RefCount(d3dTexture));  // the device's hold does not show
     texture->Release();
-    d3dTexture->Release();
+    EXPECT_EQ(0u, d3dTexture->Release());
 
     // The texture outlives the program's references until the device lets go.
     int live = runtime::LiveObjects();
@@ -159,19 +157,19 @@ TEST_F(Lifetime, SetTextureAndSetRenderTargetSwapTheirReferences)
     ASSERT_EQ(S_OK, target->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&d3dTexture)));
 
     ASSERT_EQ(D3D_OK, device->SetRenderTarget(target, 0));
-    EXPECT_EQ(2u, RefCount(target));
+    EXPECT_EQ(3u, RefCount(target));  // the surface's, its texture interface's, the device's
     EXPECT_EQ(1u, RefCount(backBuffer));
     ASSERT_EQ(D3D_OK, device->SetRenderTarget(backBuffer, 0));
-    EXPECT_EQ(1u, RefCount(target));
+    EXPECT_EQ(2u, RefCount(target));
     EXPECT_EQ(2u, RefCount(backBuffer));
 
+    // Unbinding lets go of the texture: released now, it is gone.
     ASSERT_EQ(D3D_OK, device->SetTexture(0, d3dTexture));
-    EXPECT_EQ(2u, RefCount(d3dTexture));
     ASSERT_EQ(D3D_OK, device->SetTexture(0, nullptr));
-    EXPECT_EQ(1u, RefCount(d3dTexture));
-
+    int live = runtime::LiveObjects();
     d3dTexture->Release();
-    target->Release();
+    EXPECT_EQ(0u, target->Release());
+    EXPECT_EQ(live - 1, runtime::LiveObjects());
     ReleaseAll();
     EXPECT_EQ(0, runtime::LiveObjects());
 }
