@@ -78,7 +78,7 @@ HRESULT ChooseColorFormat(const DDSURFACEDESC2& desc, DWORD caps, DDPIXELFORMAT*
     }
     const DDPIXELFORMAT& wanted = desc.ddpfPixelFormat;
     if (BitsPerPixel(wanted) == 0 || !(wanted.dwFlags & DDPF_RGB)) return DDERR_INVALIDPIXELFORMAT;
-    if ((caps & DDSCAPS_TEXTURE) && !Offered(State().textureFormats, wanted) && !SameFormat(wanted, display))
+    if ((caps & DDSCAPS_TEXTURE) && !Offered(OfferedTextureFormats(), wanted) && !SameFormat(wanted, display))
         return DDERR_INVALIDPIXELFORMAT;
     *format = wanted;
     format->dwSize = sizeof(DDPIXELFORMAT);
