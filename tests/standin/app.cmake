@@ -1,7 +1,8 @@
-# The application framework (run loop, window procedures, log console) on
-# the stand-in platform.
+# The application framework (run loop, window procedures, log console) and
+# the device layer (setup, teardown and restore, frame timer, presentation)
+# on the stand-in platform.
 #
-# The executables replace the global operator new to count allocations,
+# Both executables replace the global operator new to count allocations,
 # and wrap DefWindowProcA at link time to see which messages reach it.
 set(app_test_support
     ${CMAKE_CURRENT_LIST_DIR}/app_test_support.cpp
@@ -16,7 +17,13 @@ add_executable(app_tests
     ${CMAKE_CURRENT_LIST_DIR}/app_wndproc_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app_console_test.cpp
 )
-foreach(target app_tests)
+add_executable(device_tests
+    ${app_test_support}
+    ${CMAKE_CURRENT_LIST_DIR}/device_setup_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/device_teardown_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/device_frame_test.cpp
+)
+foreach(target app_tests device_tests)
     target_compile_options(${target} PRIVATE ${BLENDPROBE_WARNINGS})
     target_link_libraries(${target} PRIVATE blendprobe_system GTest::gtest_main)
     target_link_options(${target} PRIVATE -Wl,--wrap=${app_default_proc_symbol})

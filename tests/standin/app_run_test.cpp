@@ -287,6 +287,25 @@ TEST_F(RunTest, NoFramesWhileInactiveActivationResumesThem)
     EXPECT_FALSE(console.shown);
 }
 
+// While a key-down is handled, the character that TranslateMessage makes
+// of it is not queued yet: the loop dispatches first and translates second.
+TEST_F(RunTest, MessageIsDispatchedBeforeItIsTranslated)
+{
+    LeaveNothingToFetch(*app);
+    bool characterQueuedAtKeyDown = true;
+    app->onMessage = [&](UINT message) {
+        if (message != WM_KEYDOWN) return;
+        MSG queued{};
+        characterQueuedAtKeyDown = PeekMessageA(&queued, app->hWnd, WM_CHAR, WM_CHAR, PM_NOREMOVE) != FALSE;
+    };
+    waitSteps.push_back([this] { desktop::PressKey(app->hWnd, 'A'); });
+
+    Run();
+
+    EXPECT_FALSE(characterQueuedAtKeyDown);
+    EXPECT_NE(std::find(app->messages.begin(), app->messages.end(), static_cast<UINT>(WM_CHAR)), app->messages.end());
+}
+
 // A quit requested by a frame still lets FinalizeFrame present that frame,
 // and no further message is fetched.
 TEST_F(RunTest, QuitFromAFrameStillPresentsItAndFetchesNothingMore)
