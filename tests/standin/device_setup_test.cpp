@@ -118,6 +118,35 @@ TEST_F(SetupTest, BuildsTheWholeDeviceInEitherMode)
     }
 }
 
+// The stand-in keeps the current viewport with every draw, which is how the
+// test reads back the one InitDevice made current.
+TEST_F(SetupTest, CurrentViewportCoversTheBackBuffer)
+{
+    app->width = 640;
+    app->height = 480;
+    ASSERT_EQ(InitDevice(false), S_OK);
+    float triangle[3][4] = {{10, 10, 0.5f, 1}, {100, 10, 0.5f, 1}, {10, 100, 0.5f, 1}};
+    ASSERT_EQ(app->device->BeginScene(), S_OK);
+    ASSERT_EQ(app->device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_XYZRHW, triangle, 3, D3DDP_WAIT), S_OK);
+    ASSERT_EQ(app->device->EndScene(), S_OK);
+
+    ASSERT_EQ(runtime::Draws().size(), 1u);
+    const D3DVIEWPORT2& viewport = runtime::Draws()[0].viewport;
+    EXPECT_EQ(viewport.dwSize, 44u);
+    EXPECT_EQ(viewport.dwX, 0u);
+    EXPECT_EQ(viewport.dwY, 0u);
+    EXPECT_EQ(viewport.dwWidth, 640u);
+    EXPECT_EQ(viewport.dwHeight, 480u);
+    EXPECT_EQ(viewport.dvClipX, -1.0f);
+    EXPECT_EQ(viewport.dvClipY, 1.0f);
+    EXPECT_EQ(viewport.dvClipWidth, 2.0f);
+    EXPECT_EQ(viewport.dvClipHeight, 2.0f);
+    EXPECT_EQ(viewport.dvMinZ, 0.0f);
+    EXPECT_EQ(viewport.dvMaxZ, 1.0f);
+    EXPECT_EQ(runtime::Draws()[0].renderTarget, app->backBuffer);
+    EXPECT_EQ(runtime::Draws()[0].zBuffer, app->zBuffer);
+}
+
 TEST_F(SetupTest, MousePositionIsTheCursorInClientCoordinates)
 {
     desktop::SetCursorScreenPos(120, 70);
