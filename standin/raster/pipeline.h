@@ -46,20 +46,24 @@ struct Triangle {
 constexpr int kSubpixelBits = 8;
 constexpr int64_t kSubpixelOne = int64_t{1} << kSubpixelBits;
 
+// Edge functions multiply two coordinate differences of up to 49 bits, so
+// they need 128-bit integers to stay exact.
+using EdgeValue = __int128;
+
 // A triangle ready to scan: vertices snapped to the subpixel grid and
 // ordered clockwise on screen, edge i running opposite vertex i.
 struct TriangleSetup {
     const Triangle* source;
     uint32_t order[3];  // setup vertex i is source->v[order[i]]
     int64_t x[3], y[3];
-    int64_t area;     // twice the area in subpixel units, > 0
+    EdgeValue area;   // twice the area in subpixel units, > 0
     int64_t bias[3];  // 0 where edge i owns the pixels on it, -1 where not
     double w[3];      // perspective weights
-    int32_t minX, minY, maxX, maxY;  // candidate pixels inside the target
+    int64_t minX, minY, maxX, maxY;  // candidate pixels inside the target
 
     const Vertex& V(int i) const { return source->v[order[i]]; }
     // Edge function of edge i at a subpixel point: > 0 inside.
-    int64_t Edge(int i, int64_t px, int64_t py) const;
+    EdgeValue Edge(int i, int64_t px, int64_t py) const;
 };
 
 // False when the triangle draws nothing: culled, degenerate, not finite, or

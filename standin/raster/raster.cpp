@@ -16,7 +16,7 @@ struct Weights {
     double persp[3];  // barycentric corrected by the vertices' rhw
 };
 
-Weights WeightsAt(const TriangleSetup& s, const int64_t edge[3])
+Weights WeightsAt(const TriangleSetup& s, const EdgeValue edge[3])
 {
     Weights w;
     double sum = 0;
@@ -156,11 +156,11 @@ void DrawPixel(const DrawContext& ctx, const TriangleSetup& s, const Weights& w,
 
 void RasterizeTriangle(const DrawContext& ctx, const TriangleSetup& s)
 {
-    for (int32_t y = s.minY; y <= s.maxY; ++y) {
-        for (int32_t x = s.minX; x <= s.maxX; ++x) {
-            const int64_t px = int64_t{x} * kSubpixelOne;
-            const int64_t py = int64_t{y} * kSubpixelOne;
-            int64_t edge[3];
+    for (int64_t y = s.minY; y <= s.maxY; ++y) {
+        for (int64_t x = s.minX; x <= s.maxX; ++x) {
+            const int64_t px = x * kSubpixelOne;
+            const int64_t py = y * kSubpixelOne;
+            EdgeValue edge[3];
             bool inside = true;
             for (int i = 0; i < 3; ++i) {
                 edge[i] = s.Edge(i, px, py);

@@ -12,9 +12,10 @@ namespace {
 
 constexpr DWORD kModelledBits = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK;
 
-// Coordinates beyond this many pixels from the origin are pulled in to it,
-// so that every edge product fits in 64 bits: a real rasterizer's guard band.
-constexpr double kGuardBand = 1 << 20;
+// Coordinates beyond this many pixels from the origin (2^40, where a float
+// no longer tells pixels apart) are pulled in to it, so that every edge
+// product fits in 128 bits: a real rasterizer's guard band.
+constexpr double kGuardBand = static_cast<double>(int64_t{1} << 40);
 
 uint32_t TexCount(DWORD fvf) { return (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT; }
 
@@ -45,7 +46,7 @@ int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) 
 
 int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
 
-bool Culled(uint32_t cullMode, int64_t signedArea)
+bool Culled(uint32_t cullMode, EdgeValue signedArea)
 {
     // With y pointing down, a positive signed area runs clockwise on screen.
     switch (cullMode) {
@@ -94,11 +95,11 @@ Vertex FetchVertex(const void* vertices, DWORD fvf, uint32_t index)
     return v;
 }
 
-int64_t TriangleSetup::Edge(int i, int64_t px, int64_t py) const
+EdgeValue TriangleSetup::Edge(int i, int64_t px, int64_t py) const
 {
     const int a = (i + 1) % 3;
     const int b = (i + 2) % 3;
-    return (x[b] - x[a]) * (py - y[a]) - (y[b] - y[a]) * (px - x[a]);
+    return EdgeValue{x[b] - x[a]} * (py - y[a]) - EdgeValue{y[b] - y[a]} * (px - x[a]);
 }
 
 bool SetupTriangle(const DeviceState& state, const Triangle& tri, uint32_t width, uint32_t height, TriangleSetup* s)
@@ -115,7 +116,8 @@ bool SetupTriangle(const DeviceState& state, const Triangle& tri, uint32_t width
         s->x[i] = Snap(tri.v[i].x);
         s->y[i] = Snap(tri.v[i].y);
     }
-    int64_t area = (s->x[1] - s->x[0]) * (s->y[2] - s->y[0]) - (s->y[1] - s->y[0]) * (s->x[2] - s->x[0]);
+    EdgeValue area = EdgeValue{s->x[1] - s->x[0]} * (s->y[2] - s->y[0]) -
+                     EdgeValue{s->y[1] - s->y[0]} * (s->x[2] - s->x[0]);
     if (area == 0 || Culled(state.render[D3DRENDERSTATE_CULLMODE], area)) {
         return false;
     }
@@ -151,10 +153,10 @@ bool SetupTriangle(const DeviceState& state, const Triangle& tri, uint32_t width
     const int64_t maxX = FloorDiv(std::max({s->x[0], s->x[1], s->x[2]}), kSubpixelOne);
     const int64_t minY = CeilDiv(std::min({s->y[0], s->y[1], s->y[2]}), kSubpixelOne);
     const int64_t maxY = FloorDiv(std::max({s->y[0], s->y[1], s->y[2]}), kSubpixelOne);
-    s->minX = static_cast<int32_t>(std::max<int64_t>(minX, 0));
-    s->minY = static_cast<int32_t>(std::max<int64_t>(minY, 0));
-    s->maxX = static_cast<int32_t>(std::min<int64_t>(maxX, static_cast<int64_t>(width) - 1));
-    s->maxY = static_cast<int32_t>(std::min<int64_t>(maxY, static_cast<int64_t>(height) - 1));
+    s->minX = std::max<int64_t>(minX, 0);
+    s->minY = std::max<int64_t>(minY, 0);
+    s->maxX = std::min<int64_t>(maxX, static_cast<int64_t>(width) - 1);
+    s->maxY = std::min<int64_t>(maxY, static_cast<int64_t>(height) - 1);
     return s->minX <= s->maxX && s->minY <= s->maxY;
 }
 
