@@ -54,15 +54,15 @@ TEST_F(ConsoleTest, TextHoldsTheNewestWholeLinesThatFit)
     std::unique_ptr<char[]> buffer(new char[kBuffer]);
     for (const TextCase& c : kTextCases) {
         SCOPED_TRACE(c.name);
-        CLogConsole console;
-        for (const std::string& line : c.lines) console.AddLine(line.c_str());
+        CLogConsole log;
+        for (const std::string& line : c.lines) log.AddLine(line.c_str());
         std::memset(buffer.get(), '#', kBuffer);
 
         const char* text;
         size_t allocations;
         {
             AllocationCount count;
-            text = console.AssembleText(buffer.get());
+            text = log.AssembleText(buffer.get());
             allocations = count.Total();
         }
 
@@ -225,11 +225,11 @@ TEST_F(ConsoleTest, ShowAllocatesOneTextBufferWhateverTheLines)
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(testing::Message() << lineCounts[i] << " lines");
         StartOver();
-        CLogConsole console;
-        for (size_t n = 0; n < lineCounts[i]; ++n) console.AddLine("a line of the log");
+        CLogConsole log;
+        for (size_t n = 0; n < lineCounts[i]; ++n) log.AddLine("a line of the log");
 
         AllocationCount count;
-        console.Show(Instance());
+        log.Show(Instance());
         totals[i] = count.Total();
         EXPECT_EQ(count.OfSize(kBuffer), 1u);
     }
