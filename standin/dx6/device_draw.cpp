@@ -95,7 +95,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void* vertices, 
             target.depth = MemoryOf(*zBuffer);
         }
         for (DWORD stage = 0; stage < runtime::kTextureStageCount; ++stage) target.textures[stage] = LevelsOf(textures_[stage]);
-        rasterizer(draw, target);
+        return rasterizer(draw, target);
     }
     return D3D_OK;
 }

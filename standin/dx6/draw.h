@@ -27,9 +27,11 @@ struct DrawTarget {
     std::array<std::vector<SurfaceMemory>, runtime::kTextureStageCount> textures;
 };
 
-using Rasterizer = std::function<void(const runtime::DrawRecord& draw, const DrawTarget& target)>;
+// What the rasterizer answers is what DrawPrimitive answers; the call stays
+// in the record either way.
+using Rasterizer = std::function<HRESULT(const runtime::DrawRecord& draw, const DrawTarget& target)>;
 
-// The rasterizer every device hands its primitives to; none draws nothing.
+// The rasterizer every device hands its primitives to; with none, nothing is drawn.
 void SetRasterizer(Rasterizer rasterizer);
 const Rasterizer& CurrentRasterizer();
 

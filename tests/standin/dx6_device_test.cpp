@@ -432,9 +432,12 @@ TEST_F(Direct3D, RasterizerGetsTheMemoryItDrawsIntoAndSamples)
         ++calls;
         // A rasterizer writes through the pitch it is given.
         seen.color.bits[2 * target.color.pitch] = 0x5A;
+        return D3DERR_INVALIDPRIMITIVETYPE;
     });
     ProbeVertex quad[3] = {};
-    ASSERT_EQ(D3D_OK, device->DrawPrimitive(D3DPT_TRIANGLELIST, 0x244, quad, 3, 0));
+    // Its answer is the call's, and the call is on record.
+    EXPECT_EQ(D3DERR_INVALIDPRIMITIVETYPE, device->DrawPrimitive(D3DPT_TRIANGLELIST, 0x244, quad, 3, 0));
+    EXPECT_EQ(1u, runtime::Draws().size());
     EXPECT_EQ(1, calls);
     EXPECT_EQ(64u, seen.color.width);
     EXPECT_EQ(runtime::Inspect(backBuffer).pitch, seen.color.pitch);
