@@ -1,6 +1,5 @@
 // The test control of the stand-in DirectX runtime.
 #include "standin/control/runtime.h"
-
 #include "standin/dx6/draw.h"
 #include "standin/dx6/formats.h"
 #include "standin/dx6/object.h"

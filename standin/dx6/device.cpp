@@ -15,7 +15,8 @@ struct Device::DeviceInterface final : IDirect3DDevice3 {
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
-        return Dispatch("IDirect3DDevice3::QueryInterface", this, [&] { return self.QueryInterface(riid, object); });
+        return Dispatch("IDirect3DDevice3::QueryInterface", this,
+                        [&] { return self.QueryInterface(riid, object); });
     }
     ULONG AddRef() override
     {
@@ -46,19 +47,23 @@ struct Device::DeviceInterface final : IDirect3DDevice3 {
     }
     HRESULT SetCurrentViewport(IDirect3DViewport3* viewport) override
     {
-        return Dispatch("IDirect3DDevice3::SetCurrentViewport", this, [&] { return self.SetCurrentViewport(viewport); });
+        return Dispatch("IDirect3DDevice3::SetCurrentViewport", this,
+                        [&] { return self.SetCurrentViewport(viewport); });
     }
     HRESULT SetRenderTarget(IDirectDrawSurface4* surface, DWORD flags) override
     {
-        return Dispatch("IDirect3DDevice3::SetRenderTarget", this, [&] { return self.SetRenderTarget(surface, flags); });
+        return Dispatch("IDirect3DDevice3::SetRenderTarget", this,
+                        [&] { return self.SetRenderTarget(surface, flags); });
     }
     HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override
     {
-        return Dispatch("IDirect3DDevice3::GetRenderState", this, [&] { return self.GetRenderState(state, value); });
+        return Dispatch("IDirect3DDevice3::GetRenderState", this,
+                        [&] { return self.GetRenderState(state, value); });
     }
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override
     {
-        return Dispatch("IDirect3DDevice3::SetRenderState", this, [&] { return self.SetRenderState(state, value); });
+        return Dispatch("IDirect3DDevice3::SetRenderState", this,
+                        [&] { return self.SetRenderState(state, value); });
     }
     HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void* vertices, DWORD count, DWORD flags) override
     {
@@ -67,7 +72,8 @@ struct Device::DeviceInterface final : IDirect3DDevice3 {
     }
     HRESULT SetTexture(DWORD stage, IDirect3DTexture2* texture) override
     {
-        return Dispatch("IDirect3DDevice3::SetTexture", this, [&] { return self.SetTexture(stage, texture); });
+        return Dispatch("IDirect3DDevice3::SetTexture", this,
+                        [&] { return self.SetTexture(stage, texture); });
     }
     HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE state, DWORD* value) override
     {
@@ -89,7 +95,8 @@ Device::Device(Surface& target)
       renderStates_(DefaultRenderStates(target.AttachedZBuffer() != nullptr))
 {
     target_->AddRefSurface();
-    for (DWORD stage = 0; stage < runtime::kTextureStageCount; ++stage) stageStates_[stage] = DefaultStageStates(stage);
+    for (DWORD stage = 0; stage < runtime::kTextureStageCount; ++stage)
+        stageStates_[stage] = DefaultStageStates(stage);
 }
 
 Device::~Device() = default;

@@ -50,9 +50,14 @@ DWORD VertexSize(DWORD fvf)
 {
     DWORD size = 0;
     switch (fvf & D3DFVF_POSITION_MASK) {
-    case D3DFVF_XYZ: size = 12; break;
-    case D3DFVF_XYZRHW: size = 16; break;
-    default: return 0;
+        case D3DFVF_XYZ:
+            size = 12;
+            break;
+        case D3DFVF_XYZRHW:
+            size = 16;
+            break;
+        default:
+            return 0;
     }
     if (fvf & D3DFVF_NORMAL) size += 12;
     if (fvf & D3DFVF_RESERVED1) size += 4;
@@ -65,19 +70,25 @@ DWORD VertexSize(DWORD fvf)
 DWORD PrimitiveCount(D3DPRIMITIVETYPE type, DWORD vertexCount)
 {
     switch (type) {
-    case D3DPT_POINTLIST: return vertexCount;
-    case D3DPT_LINELIST: return vertexCount / 2;
-    case D3DPT_LINESTRIP: return vertexCount >= 2 ? vertexCount - 1 : 0;
-    case D3DPT_TRIANGLELIST: return vertexCount / 3;
-    case D3DPT_TRIANGLESTRIP:
-    case D3DPT_TRIANGLEFAN: return vertexCount >= 3 ? vertexCount - 2 : 0;
+        case D3DPT_POINTLIST:
+            return vertexCount;
+        case D3DPT_LINELIST:
+            return vertexCount / 2;
+        case D3DPT_LINESTRIP:
+            return vertexCount >= 2 ? vertexCount - 1 : 0;
+        case D3DPT_TRIANGLELIST:
+            return vertexCount / 3;
+        case D3DPT_TRIANGLESTRIP:
+        case D3DPT_TRIANGLEFAN:
+            return vertexCount >= 3 ? vertexCount - 2 : 0;
     }
     return 0;
 }
 
 // Like DirectX 6 drivers, a draw outside a scene is not refused, and a
 // vertex count that makes no primitive draws nothing and succeeds.
-HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void* vertices, DWORD vertexCount, DWORD flags)
+HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void* vertices, DWORD vertexCount,
+                              DWORD flags)
 {
     if (!KnownPrimitive(type)) return D3DERR_INVALIDPRIMITIVETYPE;
     if (VertexSize(fvf) == 0 || (fvf & D3DFVF_TEXCOUNT_MASK) > D3DFVF_TEX8) return D3DERR_INVALIDVERTEXFORMAT;
@@ -94,7 +105,8 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void* vertices, 
             target.hasDepth = true;
             target.depth = MemoryOf(*zBuffer);
         }
-        for (DWORD stage = 0; stage < runtime::kTextureStageCount; ++stage) target.textures[stage] = LevelsOf(textures_[stage]);
+        for (DWORD stage = 0; stage < runtime::kTextureStageCount; ++stage)
+            target.textures[stage] = LevelsOf(textures_[stage]);
         return rasterizer(draw, target);
     }
     return D3D_OK;

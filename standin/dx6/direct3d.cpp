@@ -8,7 +8,8 @@
 
 namespace standin::dx6 {
 
-HRESULT DirectDraw::EnumZBufferFormats(REFCLSID deviceGuid, LPD3DENUMPIXELFORMATSCALLBACK callback, void* context)
+HRESULT DirectDraw::EnumZBufferFormats(REFCLSID deviceGuid, LPD3DENUMPIXELFORMATSCALLBACK callback,
+                                       void* context)
 {
     // Every device type is offered the same formats.
     (void)deviceGuid;

@@ -11,7 +11,8 @@ struct DirectDraw::DirectDrawInterface final : IDirectDraw {
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
-        return Dispatch("IDirectDraw::QueryInterface", this, [&] { return self.QueryInterface(riid, object); });
+        return Dispatch("IDirectDraw::QueryInterface", this,
+                        [&] { return self.QueryInterface(riid, object); });
     }
     ULONG AddRef() override
     {
@@ -32,7 +33,8 @@ struct DirectDraw::DirectDrawInterface final : IDirectDraw {
     }
     HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bpp) override
     {
-        return Dispatch("IDirectDraw::SetDisplayMode", this, [&] { return self.SetDisplayMode(width, height, bpp); });
+        return Dispatch("IDirectDraw::SetDisplayMode", this,
+                        [&] { return self.SetDisplayMode(width, height, bpp); });
     }
     HRESULT RestoreDisplayMode() override
     {
@@ -47,7 +49,8 @@ struct DirectDraw::DirectDraw4Interface final : IDirectDraw4 {
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
-        return Dispatch("IDirectDraw4::QueryInterface", this, [&] { return self.QueryInterface(riid, object); });
+        return Dispatch("IDirectDraw4::QueryInterface", this,
+                        [&] { return self.QueryInterface(riid, object); });
     }
     ULONG AddRef() override
     {
@@ -63,7 +66,8 @@ struct DirectDraw::DirectDraw4Interface final : IDirectDraw4 {
     }
     HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** surface, IUnknown* outer) override
     {
-        return Dispatch("IDirectDraw4::CreateSurface", this, [&] { return self.CreateSurface(desc, surface, outer); });
+        return Dispatch("IDirectDraw4::CreateSurface", this,
+                        [&] { return self.CreateSurface(desc, surface, outer); });
     }
 
     DirectDraw& self;
@@ -74,7 +78,8 @@ struct DirectDraw::Direct3D3Interface final : IDirect3D3 {
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
-        return Dispatch("IDirect3D3::QueryInterface", this, [&] { return self.QueryInterface(riid, object); });
+        return Dispatch("IDirect3D3::QueryInterface", this,
+                        [&] { return self.QueryInterface(riid, object); });
     }
     ULONG AddRef() override
     {
@@ -90,9 +95,11 @@ struct DirectDraw::Direct3D3Interface final : IDirect3D3 {
     }
     HRESULT CreateViewport(IDirect3DViewport3** viewport, IUnknown* outer) override
     {
-        return Dispatch("IDirect3D3::CreateViewport", this, [&] { return self.CreateViewport(viewport, outer); });
+        return Dispatch("IDirect3D3::CreateViewport", this,
+                        [&] { return self.CreateViewport(viewport, outer); });
     }
-    HRESULT EnumZBufferFormats(REFCLSID deviceGuid, LPD3DENUMPIXELFORMATSCALLBACK callback, void* context) override
+    HRESULT EnumZBufferFormats(REFCLSID deviceGuid, LPD3DENUMPIXELFORMATSCALLBACK callback,
+                               void* context) override
     {
         return Dispatch("IDirect3D3::EnumZBufferFormats", this,
                         [&] { return self.EnumZBufferFormats(deviceGuid, callback, context); });
@@ -179,7 +186,8 @@ HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags)
     if (exclusive && (!window || !IsWindow(window))) return DDERR_INVALIDPARAMS;
 
     Runtime& state = State();
-    if (exclusive && state.exclusiveOwner && state.exclusiveOwner != this) return DDERR_EXCLUSIVEMODEALREADYSET;
+    if (exclusive && state.exclusiveOwner && state.exclusiveOwner != this)
+        return DDERR_EXCLUSIVEMODEALREADYSET;
     if (exclusive) {
         state.exclusiveOwner = this;
     } else if (state.exclusiveOwner == this) {

@@ -21,7 +21,7 @@ struct SurfaceMemory {
 
 struct DrawTarget {
     SurfaceMemory color;
-    bool hasDepth = false;   // a Z-buffer is attached to the render target
+    bool hasDepth = false;  // a Z-buffer is attached to the render target
     SurfaceMemory depth;
     // Each stage's texture as its levels, the largest first; empty for no texture.
     std::array<std::vector<SurfaceMemory>, runtime::kTextureStageCount> textures;

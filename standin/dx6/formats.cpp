@@ -76,10 +76,7 @@ DDPIXELFORMAT DisplayFormat(DWORD bitsPerPixel)
     return RgbFormat(32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0);
 }
 
-DDPIXELFORMAT RgbaFormat()
-{
-    return RgbFormat(32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
-}
+DDPIXELFORMAT RgbaFormat() { return RgbFormat(32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000); }
 
 std::vector<DDPIXELFORMAT> DefaultZBufferList()
 {
@@ -140,8 +137,8 @@ bool SameFormat(const DDPIXELFORMAT& a, const DDPIXELFORMAT& b)
 {
     const DWORD kindFlags = DDPF_RGB | DDPF_ALPHAPIXELS | DDPF_ZBUFFER | DDPF_STENCILBUFFER;
     return (a.dwFlags & kindFlags) == (b.dwFlags & kindFlags) && a.dwRGBBitCount == b.dwRGBBitCount &&
-           a.dwRBitMask == b.dwRBitMask && a.dwGBitMask == b.dwGBitMask &&
-           a.dwBBitMask == b.dwBBitMask && a.dwRGBAlphaBitMask == b.dwRGBAlphaBitMask;
+           a.dwRBitMask == b.dwRBitMask && a.dwGBitMask == b.dwGBitMask && a.dwBBitMask == b.dwBBitMask &&
+           a.dwRGBAlphaBitMask == b.dwRGBAlphaBitMask;
 }
 
 DWORD BitsPerPixel(const DDPIXELFORMAT& format)
@@ -180,8 +177,8 @@ D3DCOLOR UnpackColor(const DDPIXELFORMAT& format, uint32_t pixel)
            (ChannelTo8(pixel, format.dwGBitMask) << 8) | ChannelTo8(pixel, format.dwBBitMask);
 }
 
-uint32_t PackDepth(const DDPIXELFORMAT& format, float z, DWORD stencil, bool writeDepth,
-                   bool writeStencil, uint32_t previous)
+uint32_t PackDepth(const DDPIXELFORMAT& format, float z, DWORD stencil, bool writeDepth, bool writeStencil,
+                   uint32_t previous)
 {
     uint32_t out = previous;
     if (writeDepth) {

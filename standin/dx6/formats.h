@@ -32,7 +32,7 @@ void StorePixel(uint8_t* at, DWORD bytes, uint32_t value);
 uint32_t PackColor(const DDPIXELFORMAT& format, D3DCOLOR argb);
 D3DCOLOR UnpackColor(const DDPIXELFORMAT& format, uint32_t pixel);
 // A depth in [0, 1] (clamped) and a stencil value in the given Z format.
-uint32_t PackDepth(const DDPIXELFORMAT& format, float z, DWORD stencil, bool writeDepth,
-                   bool writeStencil, uint32_t previous);
+uint32_t PackDepth(const DDPIXELFORMAT& format, float z, DWORD stencil, bool writeDepth, bool writeStencil,
+                   uint32_t previous);
 
 }  // namespace standin::dx6

@@ -52,7 +52,8 @@ std::optional<PlannedFault> BeginCall(const char* operation, const void* object,
     auto planned = state.faults.find(operation);
     if (planned == state.faults.end()) return std::nullopt;
     std::vector<PlannedFault>& list = planned->second;
-    auto match = std::find_if(list.begin(), list.end(), [&](const PlannedFault& f) { return f.call == call; });
+    auto match =
+        std::find_if(list.begin(), list.end(), [&](const PlannedFault& f) { return f.call == call; });
     if (match == list.end()) return std::nullopt;
     PlannedFault fault = *match;
     list.erase(match);

@@ -14,7 +14,8 @@ struct Surface::SurfaceInterface final : IDirectDrawSurface4 {
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
-        return Dispatch("IDirectDrawSurface4::QueryInterface", this, [&] { return self.QueryInterface(riid, object); });
+        return Dispatch("IDirectDrawSurface4::QueryInterface", this,
+                        [&] { return self.QueryInterface(riid, object); });
     }
     ULONG AddRef() override
     {
@@ -35,7 +36,8 @@ struct Surface::SurfaceInterface final : IDirectDrawSurface4 {
     }
     HRESULT Blt(RECT* dstRect, IDirectDrawSurface4* src, RECT* srcRect, DWORD flags, DDBLTFX* fx) override
     {
-        return Dispatch("IDirectDrawSurface4::Blt", this, [&] { return self.Blt(dstRect, src, srcRect, flags, fx); });
+        return Dispatch("IDirectDrawSurface4::Blt", this,
+                        [&] { return self.Blt(dstRect, src, srcRect, flags, fx); });
     }
     HRESULT Flip(IDirectDrawSurface4* overrideSurface, DWORD flags) override
     {
@@ -48,7 +50,8 @@ struct Surface::SurfaceInterface final : IDirectDrawSurface4 {
     }
     HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc) override
     {
-        return Dispatch("IDirectDrawSurface4::GetSurfaceDesc", this, [&] { return self.GetSurfaceDesc(desc); });
+        return Dispatch("IDirectDrawSurface4::GetSurfaceDesc", this,
+                        [&] { return self.GetSurfaceDesc(desc); });
     }
     HRESULT IsLost() override
     {
@@ -56,7 +59,8 @@ struct Surface::SurfaceInterface final : IDirectDrawSurface4 {
     }
     HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, HANDLE event) override
     {
-        return Dispatch("IDirectDrawSurface4::Lock", this, [&] { return self.Lock(rect, desc, flags, event); });
+        return Dispatch("IDirectDrawSurface4::Lock", this,
+                        [&] { return self.Lock(rect, desc, flags, event); });
     }
     HRESULT Restore() override
     {
@@ -75,7 +79,8 @@ struct Surface::TextureInterface final : IDirect3DTexture2 {
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
-        return Dispatch("IDirect3DTexture2::QueryInterface", this, [&] { return self.QueryInterface(riid, object); });
+        return Dispatch("IDirect3DTexture2::QueryInterface", this,
+                        [&] { return self.QueryInterface(riid, object); });
     }
     ULONG AddRef() override
     {
@@ -224,7 +229,8 @@ HRESULT Surface::AddAttachedSurface(IDirectDrawSurface4* attachment)
     Surface* other = From(attachment);
     if (!other) return DDERR_INVALIDPARAMS;
     if (other == this) return DDERR_CANNOTATTACHSURFACE;
-    if (!(other->shape_.caps & DDSCAPS_ZBUFFER) || (shape_.caps & DDSCAPS_ZBUFFER)) return DDERR_CANNOTATTACHSURFACE;
+    if (!(other->shape_.caps & DDSCAPS_ZBUFFER) || (shape_.caps & DDSCAPS_ZBUFFER))
+        return DDERR_CANNOTATTACHSURFACE;
     if (other->attachedTo_ || other->complexParent_) return DDERR_SURFACEALREADYATTACHED;
     other->attachedTo_ = this;
     other->AddRefSurface();
@@ -237,7 +243,8 @@ HRESULT Surface::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface4** attach
     if (!caps || !attachment) return DDERR_INVALIDPARAMS;
     *attachment = nullptr;
     auto matches = [caps](const Surface* s) {
-        return (s->shape_.caps & caps->dwCaps) == caps->dwCaps && (s->shape_.caps2 & caps->dwCaps2) == caps->dwCaps2;
+        return (s->shape_.caps & caps->dwCaps) == caps->dwCaps &&
+               (s->shape_.caps2 & caps->dwCaps2) == caps->dwCaps2;
     };
     Surface* found = nullptr;
     for (Surface* child : complexChildren_) {

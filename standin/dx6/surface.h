@@ -106,10 +106,10 @@ private:
     DWORD backBufferCount_ = 0;
     DWORD mipMapCount_ = 0;
 
-    Surface* complexParent_ = nullptr;        // null for a root
-    std::vector<Surface*> complexChildren_;   // owned: next back buffer, next mip level
+    Surface* complexParent_ = nullptr;       // null for a root
+    std::vector<Surface*> complexChildren_;  // owned: next back buffer, next mip level
     Surface* attachedTo_ = nullptr;
-    std::vector<Surface*> attachments_;       // each holds one IDirectDrawSurface4 reference
+    std::vector<Surface*> attachments_;  // each holds one IDirectDrawSurface4 reference
 };
 
 // Bytes of each row: the row padded to a multiple of 64 bytes, and 32 more,

@@ -61,7 +61,8 @@ HRESULT Surface::Blt(RECT* dstRect, IDirectDrawSurface4* source, RECT* srcRect, 
         if (lost_) return DDERR_SURFACELOST;
         if (locked_) return DDERR_SURFACEBUSY;
         for (LONG y = dst.top; y < dst.bottom; ++y) {
-            for (LONG x = dst.left; x < dst.right; ++x) StorePixel(PixelAt(x, y), bytesPerPixel_, fx->dwFillColor);
+            for (LONG x = dst.left; x < dst.right; ++x)
+                StorePixel(PixelAt(x, y), bytesPerPixel_, fx->dwFillColor);
         }
         return DD_OK;
     }

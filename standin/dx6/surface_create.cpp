@@ -31,7 +31,8 @@ HRESULT CheckCaps(const DirectDraw& directDraw, const DDSURFACEDESC2& desc, DWOR
 {
     const DWORD memory = DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY;
     if ((caps & memory) == memory) return DDERR_INVALIDCAPS;
-    if ((caps2 & DDSCAPS2_TEXTUREMANAGE) && (!(caps & DDSCAPS_TEXTURE) || (caps & memory))) return DDERR_INVALIDCAPS;
+    if ((caps2 & DDSCAPS2_TEXTUREMANAGE) && (!(caps & DDSCAPS_TEXTURE) || (caps & memory)))
+        return DDERR_INVALIDCAPS;
     if (caps & DDSCAPS_FLIP) {
         if (!(caps & DDSCAPS_COMPLEX) || !(desc.dwFlags & DDSD_BACKBUFFERCOUNT) || !desc.dwBackBufferCount)
             return DDERR_INVALIDCAPS;
@@ -44,7 +45,8 @@ HRESULT CheckCaps(const DirectDraw& directDraw, const DDSURFACEDESC2& desc, DWOR
 
 bool Offered(const std::vector<DDPIXELFORMAT>& list, const DDPIXELFORMAT& format)
 {
-    return std::any_of(list.begin(), list.end(), [&](const DDPIXELFORMAT& f) { return SameFormat(f, format); });
+    return std::any_of(list.begin(), list.end(),
+                       [&](const DDPIXELFORMAT& f) { return SameFormat(f, format); });
 }
 
 // A Z-buffer names its format in full, or (the older way) only its depth.
@@ -100,8 +102,8 @@ HRESULT ReadRequest(const DirectDraw& directDraw, const DDSURFACEDESC2& desc, Re
         shape.format = DisplayFormat(State().mode.bitsPerPixel);
         caps |= DDSCAPS_VISIBLE;
     } else {
-        if (!(desc.dwFlags & DDSD_WIDTH) || !(desc.dwFlags & DDSD_HEIGHT) || !desc.dwWidth || !desc.dwHeight ||
-            desc.dwWidth > kMaxDimension || desc.dwHeight > kMaxDimension)
+        if (!(desc.dwFlags & DDSD_WIDTH) || !(desc.dwFlags & DDSD_HEIGHT) || !desc.dwWidth ||
+            !desc.dwHeight || desc.dwWidth > kMaxDimension || desc.dwHeight > kMaxDimension)
             return DDERR_INVALIDPARAMS;
         shape.width = desc.dwWidth;
         shape.height = desc.dwHeight;

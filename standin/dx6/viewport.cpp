@@ -14,7 +14,8 @@ struct Viewport::ViewportInterface final : IDirect3DViewport3 {
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {
-        return Dispatch("IDirect3DViewport3::QueryInterface", this, [&] { return self.QueryInterface(riid, object); });
+        return Dispatch("IDirect3DViewport3::QueryInterface", this,
+                        [&] { return self.QueryInterface(riid, object); });
     }
     ULONG AddRef() override
     {
@@ -24,13 +25,15 @@ struct Viewport::ViewportInterface final : IDirect3DViewport3 {
     ULONG Release() override
     {
         return DispatchCount(
-            "IDirect3DViewport3::Release", this, [&] { return self.Release(); }, [&] { return self.Count(); });
+            "IDirect3DViewport3::Release", this, [&] { return self.Release(); },
+            [&] { return self.Count(); });
     }
     HRESULT SetViewport2(D3DVIEWPORT2* data) override
     {
         return Dispatch("IDirect3DViewport3::SetViewport2", this, [&] { return self.SetViewport2(data); });
     }
-    HRESULT Clear2(DWORD count, D3DRECT* rects, DWORD flags, D3DCOLOR color, D3DVALUE z, DWORD stencil) override
+    HRESULT Clear2(DWORD count, D3DRECT* rects, DWORD flags, D3DCOLOR color, D3DVALUE z,
+                   DWORD stencil) override
     {
         return Dispatch("IDirect3DViewport3::Clear2", this,
                         [&] { return self.Clear2(count, rects, flags, color, z, stencil); });
@@ -98,11 +101,13 @@ bool Clip(const D3DRECT& rect, const D3DVIEWPORT2& viewport, const SurfaceShape&
 {
     long long left = std::max<long long>({rect.x1, viewport.dwX, 0});
     long long top = std::max<long long>({rect.y1, viewport.dwY, 0});
-    long long right = std::min<long long>({rect.x2, static_cast<long long>(viewport.dwX) + viewport.dwWidth, shape.width});
-    long long bottom =
-        std::min<long long>({rect.y2, static_cast<long long>(viewport.dwY) + viewport.dwHeight, shape.height});
+    long long right =
+        std::min<long long>({rect.x2, static_cast<long long>(viewport.dwX) + viewport.dwWidth, shape.width});
+    long long bottom = std::min<long long>(
+        {rect.y2, static_cast<long long>(viewport.dwY) + viewport.dwHeight, shape.height});
     if (left >= right || top >= bottom) return false;
-    *out = RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right), static_cast<LONG>(bottom)};
+    *out = RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right),
+                static_cast<LONG>(bottom)};
     return true;
 }
 
@@ -143,14 +148,16 @@ HRESULT Viewport::Clear2(DWORD count, D3DRECT* rects, DWORD flags, D3DCOLOR colo
         RECT area;
         if ((flags & D3DCLEAR_TARGET) && Clip(rects[i], data_, target.Shape(), &area)) {
             FillRect(
-                target, area, [](uint32_t, const void* value) { return *static_cast<const uint32_t*>(value); }, &pixel);
+                target, area,
+                [](uint32_t, const void* value) { return *static_cast<const uint32_t*>(value); }, &pixel);
         }
         if (zBuffer && (depth.depth || depth.withStencil) && Clip(rects[i], data_, zBuffer->Shape(), &area)) {
             FillRect(
                 *zBuffer, area,
                 [](uint32_t previous, const void* context) {
                     const auto* fill = static_cast<const DepthFill*>(context);
-                    return PackDepth(*fill->format, fill->z, fill->stencil, fill->depth, fill->withStencil, previous);
+                    return PackDepth(*fill->format, fill->z, fill->stencil, fill->depth, fill->withStencil,
+                                     previous);
                 },
                 &depth);
         }

@@ -10,7 +10,10 @@ namespace runtime = standin::runtime;
 
 using Control = Dx6Test;
 
-DDSURFACEDESC2 Offscreen() { return Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN, 8, 8); }
+DDSURFACEDESC2 Offscreen()
+{
+    return Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN, 8, 8);
+}
 
 TEST_F(Control, PlannedFailureHitsTheNthCallCountedFromNowWithoutEffect)
 {
@@ -80,9 +83,9 @@ TEST_F(Control, JournalHoldsTheProgramsCallsInOrderWithObjectAndResult)
 
     const std::vector<runtime::Call>& journal = runtime::Journal();
     std::vector<std::string> expected = {
-        "IDirectDraw4::CreateSurface", "IDirect3DDevice3::BeginScene", "IDirect3DViewport3::Release",
-        "IDirect3DDevice3::Release",   "IDirectDrawSurface4::Release", "IDirectDrawSurface4::Release",
-        "IDirectDrawSurface4::Release", "IDirect3D3::Release",         "IDirectDraw4::Release",
+        "IDirectDraw4::CreateSurface",  "IDirect3DDevice3::BeginScene", "IDirect3DViewport3::Release",
+        "IDirect3DDevice3::Release",    "IDirectDrawSurface4::Release", "IDirectDrawSurface4::Release",
+        "IDirectDrawSurface4::Release", "IDirect3D3::Release",          "IDirectDraw4::Release",
         "IDirectDraw::Release",
     };
     // What the device releases of its own accord is not the program's call.

@@ -28,10 +28,11 @@ protected:
     // A 32-bit render-target texture with a Z-buffer of its own, as the probe makes it.
     IDirectDrawSurface4* RenderTargetTexture(DWORD size, IDirectDrawSurface4** z)
     {
-        IDirectDrawSurface4* texture = CreateTexture(size, size, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE |
-                                                                     DDSCAPS_VIDEOMEMORY, 0,
-                                                     runtime::DefaultTextureFormats()[5]);
-        DDSURFACEDESC2 desc = Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT, DDSCAPS_ZBUFFER, size, size);
+        IDirectDrawSurface4* texture =
+            CreateTexture(size, size, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_VIDEOMEMORY, 0,
+                          runtime::DefaultTextureFormats()[5]);
+        DDSURFACEDESC2 desc =
+            Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT, DDSCAPS_ZBUFFER, size, size);
         desc.ddpfPixelFormat = runtime::DefaultZBufferFormats()[0];
         *z = Create(desc);
         EXPECT_EQ(DD_OK, texture->AddAttachedSurface(*z));
@@ -104,9 +105,20 @@ TEST_F(Direct3D, TextureFormatsComeInTheDriversOrder)
     std::vector<std::string> names;
     for (const DDPIXELFORMAT& f : seen.formats) names.push_back(Describe(f));
     std::vector<std::string> expected = {
-        "16:00007C00:00000000", "16:00007C00:00008000", "16:00000F00:0000F000", "16:0000F800:00000000",
-        "32:00FF0000:00000000", "32:00FF0000:FF000000", "fourcc", "fourcc", "fourcc", "fourcc", "fourcc",
-        "bump", "bump", "bump",
+        "16:00007C00:00000000",
+        "16:00007C00:00008000",
+        "16:00000F00:0000F000",
+        "16:0000F800:00000000",
+        "32:00FF0000:00000000",
+        "32:00FF0000:FF000000",
+        "fourcc",
+        "fourcc",
+        "fourcc",
+        "fourcc",
+        "fourcc",
+        "bump",
+        "bump",
+        "bump",
     };
     EXPECT_EQ(expected, names);
 
@@ -128,12 +140,14 @@ TEST_F(Direct3D, TextureFormatsComeInTheDriversOrder)
 TEST_F(Direct3D, CreateDeviceWantsA3DSurfaceAndAKnownDevice)
 {
     IDirect3DDevice3* other = reinterpret_cast<IDirect3DDevice3*>(0x1);
-    IDirectDrawSurface4* plain = Create(Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN, 8, 8));
+    IDirectDrawSurface4* plain =
+        Create(Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN, 8, 8));
     EXPECT_EQ(DDERR_INVALIDCAPS, direct3D->CreateDevice(IID_IDirect3DHALDevice, plain, &other, nullptr));
     EXPECT_EQ(nullptr, other);
     EXPECT_EQ(DDERR_INVALIDCAPS, direct3D->CreateDevice(IID_IDirect3DHALDevice, primary, &other, nullptr));
     EXPECT_EQ(DDERR_INVALIDPARAMS, direct3D->CreateDevice(IID_IDirect3D3, backBuffer, &other, nullptr));
-    EXPECT_EQ(CLASS_E_NOAGGREGATION, direct3D->CreateDevice(IID_IDirect3DHALDevice, backBuffer, &other, direct3D));
+    EXPECT_EQ(CLASS_E_NOAGGREGATION,
+              direct3D->CreateDevice(IID_IDirect3DHALDevice, backBuffer, &other, direct3D));
     plain->Release();
 }
 
@@ -143,14 +157,22 @@ TEST_F(Direct3D, NewDeviceHasDirectX6Defaults)
         D3DRENDERSTATETYPE state;
         DWORD value;
     } states[] = {
-        {D3DRENDERSTATE_ZENABLE, D3DZB_TRUE},       {D3DRENDERSTATE_ZFUNC, D3DCMP_LESSEQUAL},
-        {D3DRENDERSTATE_ZWRITEENABLE, TRUE},        {D3DRENDERSTATE_CULLMODE, D3DCULL_CCW},
-        {D3DRENDERSTATE_SHADEMODE, D3DSHADE_GOURAUD}, {D3DRENDERSTATE_FILLMODE, D3DFILL_SOLID},
-        {D3DRENDERSTATE_ALPHABLENDENABLE, FALSE},   {D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE},
-        {D3DRENDERSTATE_DESTBLEND, D3DBLEND_ZERO},  {D3DRENDERSTATE_ALPHATESTENABLE, FALSE},
-        {D3DRENDERSTATE_ALPHAFUNC, D3DCMP_ALWAYS},  {D3DRENDERSTATE_TEXTUREFACTOR, 0xFFFFFFFF},
-        {D3DRENDERSTATE_FOGENABLE, FALSE},          {D3DRENDERSTATE_STENCILMASK, 0xFFFFFFFF},
-        {D3DRENDERSTATE_LIGHTING, 0xFFFFFFFF},      {D3DRENDERSTATE_TEXTUREPERSPECTIVE, 0},
+        {D3DRENDERSTATE_ZENABLE, D3DZB_TRUE},
+        {D3DRENDERSTATE_ZFUNC, D3DCMP_LESSEQUAL},
+        {D3DRENDERSTATE_ZWRITEENABLE, TRUE},
+        {D3DRENDERSTATE_CULLMODE, D3DCULL_CCW},
+        {D3DRENDERSTATE_SHADEMODE, D3DSHADE_GOURAUD},
+        {D3DRENDERSTATE_FILLMODE, D3DFILL_SOLID},
+        {D3DRENDERSTATE_ALPHABLENDENABLE, FALSE},
+        {D3DRENDERSTATE_SRCBLEND, D3DBLEND_ONE},
+        {D3DRENDERSTATE_DESTBLEND, D3DBLEND_ZERO},
+        {D3DRENDERSTATE_ALPHATESTENABLE, FALSE},
+        {D3DRENDERSTATE_ALPHAFUNC, D3DCMP_ALWAYS},
+        {D3DRENDERSTATE_TEXTUREFACTOR, 0xFFFFFFFF},
+        {D3DRENDERSTATE_FOGENABLE, FALSE},
+        {D3DRENDERSTATE_STENCILMASK, 0xFFFFFFFF},
+        {D3DRENDERSTATE_LIGHTING, 0xFFFFFFFF},
+        {D3DRENDERSTATE_TEXTUREPERSPECTIVE, 0},
     };
     for (const State& s : states) {
         DWORD value = 0xDEADBEEF;
@@ -162,13 +184,13 @@ TEST_F(Direct3D, NewDeviceHasDirectX6Defaults)
         D3DTEXTURESTAGESTATETYPE state;
         DWORD value;
     } stages[] = {
-        {0, D3DTSS_COLOROP, D3DTOP_MODULATE},     {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
-        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},      {7, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-        {1, D3DTSS_COLORARG1, D3DTA_TEXTURE},     {1, D3DTSS_COLORARG2, D3DTA_CURRENT},
-        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},     {0, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
-        {3, D3DTSS_TEXCOORDINDEX, 3},             {1, D3DTSS_ADDRESSU, D3DTADDRESS_WRAP},
-        {1, D3DTSS_ADDRESSV, D3DTADDRESS_WRAP},   {0, D3DTSS_MAGFILTER, D3DTFG_POINT},
-        {0, D3DTSS_MINFILTER, D3DTFN_POINT},      {0, D3DTSS_MIPFILTER, D3DTFP_NONE},
+        {0, D3DTSS_COLOROP, D3DTOP_MODULATE},   {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
+        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},    {7, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+        {1, D3DTSS_COLORARG1, D3DTA_TEXTURE},   {1, D3DTSS_COLORARG2, D3DTA_CURRENT},
+        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},   {0, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+        {3, D3DTSS_TEXCOORDINDEX, 3},           {1, D3DTSS_ADDRESSU, D3DTADDRESS_WRAP},
+        {1, D3DTSS_ADDRESSV, D3DTADDRESS_WRAP}, {0, D3DTSS_MAGFILTER, D3DTFG_POINT},
+        {0, D3DTSS_MINFILTER, D3DTFN_POINT},    {0, D3DTSS_MIPFILTER, D3DTFP_NONE},
     };
     for (const Stage& s : stages) {
         DWORD value = 0xDEADBEEF;
@@ -179,8 +201,8 @@ TEST_F(Direct3D, NewDeviceHasDirectX6Defaults)
 
 TEST_F(Direct3D, ZEnableStartsOffWithoutAZBuffer)
 {
-    IDirectDrawSurface4* plainTarget = Create(Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT,
-                                                   DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 16, 16));
+    IDirectDrawSurface4* plainTarget =
+        Create(Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 16, 16));
     IDirect3DDevice3* other = nullptr;
     ASSERT_EQ(D3D_OK, direct3D->CreateDevice(IID_IDirect3DHALDevice, plainTarget, &other, nullptr));
     DWORD value = 0xDEADBEEF;
@@ -230,7 +252,8 @@ TEST_F(Direct3D, SetRenderTargetBindsTheTargetsZBufferAndKeepsZEnable)
     EXPECT_EQ(0x11223344u, runtime::ReadPixel(texture, 31, 31));
     EXPECT_NE(0x8000u, runtime::ReadPixel(zBuffer, 0, 0));
 
-    IDirectDrawSurface4* plain = Create(Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN, 8, 8));
+    IDirectDrawSurface4* plain =
+        Create(Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN, 8, 8));
     EXPECT_EQ(DDERR_INVALIDCAPS, device->SetRenderTarget(plain, 0));
     EXPECT_EQ(DDERR_INVALIDPARAMS, device->SetRenderTarget(nullptr, 0));
     ASSERT_EQ(D3D_OK, device->SetRenderTarget(backBuffer, 0));
@@ -308,8 +331,8 @@ TEST_F(Direct3D, Clear2FillsTheRectanglesWithinTheViewport)
 
 TEST_F(Direct3D, ClearingAMissingZBufferIsAnInvalidCall)
 {
-    IDirectDrawSurface4* plainTarget = Create(Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT,
-                                                   DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 64, 48));
+    IDirectDrawSurface4* plainTarget =
+        Create(Desc(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE, 64, 48));
     ASSERT_EQ(D3D_OK, device->SetRenderTarget(plainTarget, 0));
     D3DRECT all{{0}, {0}, {64}, {48}};
     EXPECT_EQ(D3DERR_INVALIDCALL, viewport->Clear2(1, &all, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
@@ -361,8 +384,8 @@ TEST_F(Direct3D, DrawPrimitiveRecordsTheCallWithTheDevicesState)
 {
     IDirectDrawSurface4* textureZ = nullptr;
     IDirectDrawSurface4* target = RenderTargetTexture(16, &textureZ);
-    IDirectDrawSurface4* picture = CreateTexture(8, 8, DDSCAPS_TEXTURE, DDSCAPS2_TEXTUREMANAGE,
-                                                 runtime::DefaultTextureFormats()[5]);
+    IDirectDrawSurface4* picture =
+        CreateTexture(8, 8, DDSCAPS_TEXTURE, DDSCAPS2_TEXTUREMANAGE, runtime::DefaultTextureFormats()[5]);
     IDirect3DTexture2* d3dTexture = nullptr;
     ASSERT_EQ(S_OK, picture->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&d3dTexture)));
 

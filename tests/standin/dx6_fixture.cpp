@@ -58,8 +58,8 @@ HWND Dx6Test::MakeWindow()
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.lpszClassName = "dx6test";
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, "dx6test", "dx6", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr, nullptr,
-                           nullptr);
+    return CreateWindowExA(0, "dx6test", "dx6", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
+                           nullptr, nullptr);
 }
 
 void Dx6Test::CreateDirectDraw()

@@ -32,7 +32,8 @@ protected:
     void CreateWindowedDevice(DWORD width = 64, DWORD height = 48);
     // A surface from a descriptor; fails the test when CreateSurface fails.
     IDirectDrawSurface4* Create(DDSURFACEDESC2 desc);
-    IDirectDrawSurface4* CreateTexture(DWORD width, DWORD height, DWORD caps, DWORD caps2, const DDPIXELFORMAT& format);
+    IDirectDrawSurface4* CreateTexture(DWORD width, DWORD height, DWORD caps, DWORD caps2,
+                                       const DDPIXELFORMAT& format);
     // Releases everything the fixture holds, in the application's order.
     void ReleaseAll();
 

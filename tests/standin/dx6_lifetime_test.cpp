@@ -34,9 +34,9 @@ TEST_F(Lifetime, FullScreenChainIsFreedWithItsPrimaryAndTheModeComesBack)
     CreateDirectDraw();
     ASSERT_EQ(DD_OK, directDraw->SetCooperativeLevel(MakeWindow(), DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE));
     ASSERT_EQ(DD_OK, directDraw->SetDisplayMode(640, 480, 32));
-    DDSURFACEDESC2 desc = Desc(DDSD_CAPS | DDSD_BACKBUFFERCOUNT, DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP |
-                                                                     DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE |
-                                                                     DDSCAPS_VIDEOMEMORY);
+    DDSURFACEDESC2 desc =
+        Desc(DDSD_CAPS | DDSD_BACKBUFFERCOUNT, DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
+                                                   DDSCAPS_3DDEVICE | DDSCAPS_VIDEOMEMORY);
     desc.dwBackBufferCount = 1;
     primary = Create(desc);
     ASSERT_NE(nullptr, primary);
@@ -104,8 +104,8 @@ TEST_F(Lifetime, QueryInterfaceHandsOutTheRightInterfaceOrNone)
 TEST_F(Lifetime, TextureInterfaceCountsOnTheSurfacesCount)
 {
     CreateWindowedSurfaces();
-    IDirectDrawSurface4* texture = CreateTexture(16, 16, DDSCAPS_TEXTURE, DDSCAPS2_TEXTUREMANAGE,
-                                                 runtime::DefaultTextureFormats()[5]);
+    IDirectDrawSurface4* texture =
+        CreateTexture(16, 16, DDSCAPS_TEXTURE, DDSCAPS2_TEXTUREMANAGE, runtime::DefaultTextureFormats()[5]);
     ASSERT_NE(nullptr, texture);
     IDirect3DTexture2* d3dTexture = nullptr;
     ASSERT_EQ(S_OK, texture->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&d3dTexture)));
@@ -127,8 +127,8 @@ TEST_F(Lifetime, DeviceHoldsItsTargetTexturesAndViewports)
     EXPECT_EQ(2u, RefCount(backBuffer));  // the program's and the device's
     EXPECT_EQ(3u, RefCount(viewport));    // the program's, added, current
 
-    IDirectDrawSurface4* texture = CreateTexture(8, 8, DDSCAPS_TEXTURE, DDSCAPS2_TEXTUREMANAGE,
-                                                 runtime::DefaultTextureFormats()[5]);
+    IDirectDrawSurface4* texture =
+        CreateTexture(8, 8, DDSCAPS_TEXTURE, DDSCAPS2_TEXTUREMANAGE, runtime::DefaultTextureFormats()[5]);
     IDirect3DTexture2* d3dTexture = nullptr;
     ASSERT_EQ(S_OK, texture->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&d3dTexture)));
     ASSERT_EQ(D3D_OK, device->SetTexture(0, d3dTexture));
@@ -151,8 +151,9 @@ TEST_F(Lifetime, DeviceHoldsItsTargetTexturesAndViewports)
 TEST_F(Lifetime, SetTextureAndSetRenderTargetSwapTheirReferences)
 {
     CreateWindowedDevice();
-    IDirectDrawSurface4* target = CreateTexture(32, 32, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_VIDEOMEMORY, 0,
-                                                runtime::DefaultTextureFormats()[5]);
+    IDirectDrawSurface4* target =
+        CreateTexture(32, 32, DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_VIDEOMEMORY, 0,
+                      runtime::DefaultTextureFormats()[5]);
     IDirect3DTexture2* d3dTexture = nullptr;
     ASSERT_EQ(S_OK, target->QueryInterface(IID_IDirect3DTexture2, reinterpret_cast<void**>(&d3dTexture)));
 

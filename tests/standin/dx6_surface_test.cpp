@@ -61,13 +61,13 @@ TEST_F(Surfaces, CreateSurfaceRefusesWhatDirectDrawRefuses)
     const DWORD mip = DDSCAPS_TEXTURE | DDSCAPS_MIPMAP | DDSCAPS_COMPLEX;
     const DWORD flip = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
     const Refusal cases[] = {
-        {"descriptor of the 32-bit size", With(Desc(DDSD_CAPS, DDSCAPS_OFFSCREENPLAIN, 8, 8), [](DDSURFACEDESC2& d) {
-             d.dwSize = 124;
-         }),
+        {"descriptor of the 32-bit size",
+         With(Desc(DDSD_CAPS, DDSCAPS_OFFSCREENPLAIN, 8, 8), [](DDSURFACEDESC2& d) { d.dwSize = 124; }),
          DDERR_INVALIDPARAMS},
         {"second primary", Desc(DDSD_CAPS, DDSCAPS_PRIMARYSURFACE), DDERR_PRIMARYSURFACEALREADYEXISTS},
         {"flipping chain at the normal level",
-         With(Desc(DDSD_CAPS | DDSD_BACKBUFFERCOUNT, flip), [](DDSURFACEDESC2& d) { d.dwBackBufferCount = 1; }),
+         With(Desc(DDSD_CAPS | DDSD_BACKBUFFERCOUNT, flip),
+              [](DDSURFACEDESC2& d) { d.dwBackBufferCount = 1; }),
          DDERR_NOEXCLUSIVEMODE},
         {"flip without complex",
          With(Desc(DDSD_CAPS | DDSD_BACKBUFFERCOUNT, DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP),
@@ -90,10 +90,11 @@ TEST_F(Surfaces, CreateSurfaceRefusesWhatDirectDrawRefuses)
          With(Desc(kSizeFlags, DDSCAPS_OFFSCREENPLAIN, 8, 8),
               [](DDSURFACEDESC2& d) { d.ddsCaps.dwCaps2 = DDSCAPS2_TEXTUREMANAGE; }),
          DDERR_INVALIDCAPS},
-        {"mip map that is no texture", Desc(kSizeFlags, DDSCAPS_MIPMAP | DDSCAPS_COMPLEX, 8, 8), DDERR_INVALIDCAPS},
-        {"mip count 0", With(Desc(kFormatFlags | DDSD_MIPMAPCOUNT, mip, 128, 32), [](DDSURFACEDESC2& d) {
-             d.ddpfPixelFormat = Argb32();
-         }),
+        {"mip map that is no texture", Desc(kSizeFlags, DDSCAPS_MIPMAP | DDSCAPS_COMPLEX, 8, 8),
+         DDERR_INVALIDCAPS},
+        {"mip count 0",
+         With(Desc(kFormatFlags | DDSD_MIPMAPCOUNT, mip, 128, 32),
+              [](DDSURFACEDESC2& d) { d.ddpfPixelFormat = Argb32(); }),
          DDERR_INVALIDPARAMS},
         {"more mip levels than the larger side has",
          With(Desc(kFormatFlags | DDSD_MIPMAPCOUNT, mip, 128, 32),
@@ -151,7 +152,8 @@ TEST_F(Surfaces, PrimaryAndBackBufferTakeTheDisplaysSizeAndFormat)
     runtime::SurfaceInfo info = runtime::Inspect(primary);
     EXPECT_EQ(1024u, info.width);
     EXPECT_EQ(768u, info.height);
-    EXPECT_EQ(DDSCAPS_PRIMARYSURFACE | DDSCAPS_VIDEOMEMORY | DDSCAPS_VISIBLE | DDSCAPS_LOCALVIDMEM, info.caps);
+    EXPECT_EQ(DDSCAPS_PRIMARYSURFACE | DDSCAPS_VIDEOMEMORY | DDSCAPS_VISIBLE | DDSCAPS_LOCALVIDMEM,
+              info.caps);
     DDSURFACEDESC2 desc = Desc(0, 0);
     ASSERT_EQ(DD_OK, backBuffer->GetSurfaceDesc(&desc));
     EXPECT_EQ(DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT, desc.dwFlags);
@@ -212,7 +214,8 @@ TEST_F(Surfaces, LostSurfacesRefuseUntilRestoredWithUndefinedContents)
     IDirectDrawSurface4* surface = Offscreen(16, 8);
     DDSURFACEDESC2 desc = LockDesc();
     ASSERT_EQ(DD_OK, surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr));
-    for (int y = 0; y < 8; ++y) std::memset(static_cast<unsigned char*>(desc.lpSurface) + y * desc.lPitch, 0, 64);
+    for (int y = 0; y < 8; ++y)
+        std::memset(static_cast<unsigned char*>(desc.lpSurface) + y * desc.lPitch, 0, 64);
     surface->Unlock(nullptr);
 
     EXPECT_EQ(DD_OK, surface->IsLost());
@@ -338,14 +341,16 @@ TEST_F(Surfaces, FlippingChainSwapsMemoryAndObeysTheLevel)
     ReleaseAll();
     CreateDirectDraw();
     ASSERT_EQ(DD_OK, directDraw->SetCooperativeLevel(MakeWindow(), DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE));
-    DDSURFACEDESC2 desc = Desc(DDSD_CAPS | DDSD_BACKBUFFERCOUNT, DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP |
-                                                                     DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE);
+    DDSURFACEDESC2 desc = Desc(DDSD_CAPS | DDSD_BACKBUFFERCOUNT,
+                               DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE);
     desc.dwBackBufferCount = 1;
     primary = Create(desc);
     DDSCAPS2 caps{DDSCAPS_BACKBUFFER, 0, 0, {0}};
     ASSERT_EQ(DD_OK, primary->GetAttachedSurface(&caps, &backBuffer));
-    EXPECT_EQ(DDSCAPS_FRONTBUFFER, runtime::Inspect(primary).caps & (DDSCAPS_FRONTBUFFER | DDSCAPS_BACKBUFFER));
-    EXPECT_EQ(DDSCAPS_BACKBUFFER, runtime::Inspect(backBuffer).caps & (DDSCAPS_FRONTBUFFER | DDSCAPS_BACKBUFFER));
+    EXPECT_EQ(DDSCAPS_FRONTBUFFER,
+              runtime::Inspect(primary).caps & (DDSCAPS_FRONTBUFFER | DDSCAPS_BACKBUFFER));
+    EXPECT_EQ(DDSCAPS_BACKBUFFER,
+              runtime::Inspect(backBuffer).caps & (DDSCAPS_FRONTBUFFER | DDSCAPS_BACKBUFFER));
 
     Poke(backBuffer, 5, 5, 0x00C0FFEE);
     ASSERT_EQ(DD_OK, primary->Flip(nullptr, DDFLIP_WAIT));
@@ -378,12 +383,17 @@ TEST_F(Surfaces, MipChainHalvesEachLevel)
     } cases[] = {
         {256, 256, DDSD_MIPMAPCOUNT, 4, {{256, 256}, {128, 128}, {64, 64}, {32, 32}}},
         {128, 32, 0, 0, {{128, 32}, {64, 16}, {32, 8}, {16, 4}, {8, 2}, {4, 1}}},
-        {128, 32, DDSD_MIPMAPCOUNT, 8, {{128, 32}, {64, 16}, {32, 8}, {16, 4}, {8, 2}, {4, 1}, {2, 1}, {1, 1}}},
+        {128,
+         32,
+         DDSD_MIPMAPCOUNT,
+         8,
+         {{128, 32}, {64, 16}, {32, 8}, {16, 4}, {8, 2}, {4, 1}, {2, 1}, {1, 1}}},
         {4, 4, DDSD_MIPMAPCOUNT, 3, {{4, 4}, {2, 2}, {1, 1}}},
     };
     for (const Case& c : cases) {
-        DDSURFACEDESC2 desc = Desc(kFormatFlags | c.flags, DDSCAPS_TEXTURE | DDSCAPS_MIPMAP | DDSCAPS_COMPLEX |
-                                                               DDSCAPS_VIDEOMEMORY, c.width, c.height);
+        DDSURFACEDESC2 desc =
+            Desc(kFormatFlags | c.flags,
+                 DDSCAPS_TEXTURE | DDSCAPS_MIPMAP | DDSCAPS_COMPLEX | DDSCAPS_VIDEOMEMORY, c.width, c.height);
         desc.dwMipMapCount = c.count;
         desc.ddpfPixelFormat = Argb32();
         IDirectDrawSurface4* top = Create(desc);
