@@ -53,30 +53,11 @@ struct ByteOrderCase {
     uint32_t (*pack)(D3DCOLOR);
 };
 
-// The driver's formats with A8B8G8R8 (red in the lowest byte) ahead of the
-// first 32-bit format with alpha.
-std::vector<DDPIXELFORMAT> FormatsWithRgbaFirst()
-{
-    DDPIXELFORMAT rgba = {};
-    rgba.dwSize = sizeof rgba;
-    rgba.dwFlags = DDPF_RGB | DDPF_ALPHAPIXELS;
-    rgba.dwRGBBitCount = 32;
-    rgba.dwRBitMask = 0x000000FF;
-    rgba.dwGBitMask = 0x0000FF00;
-    rgba.dwBBitMask = 0x00FF0000;
-    rgba.dwRGBAlphaBitMask = 0xFF000000;
-    std::vector<DDPIXELFORMAT> formats = runtime::DefaultTextureFormats();
-    auto firstAlpha32 = formats.begin();
-    while (!(firstAlpha32->dwRGBBitCount == 32 && (firstAlpha32->dwFlags & DDPF_ALPHAPIXELS))) ++firstAlpha32;
-    formats.insert(firstAlpha32, rgba);
-    return formats;
-}
-
 class TextureByteOrder : public TextureDeviceTest, public ::testing::WithParamInterface<ByteOrderCase> {};
 
 TEST_P(TextureByteOrder, EmptyFillsEveryTexelWithItsStoredColourAndOpaqueAlphaAtThePaddedPitch)
 {
-    if (GetParam().offerRgba) runtime::SetTextureFormats(FormatsWithRgbaFirst());
+    runtime::OfferRgbaTextureFormat(GetParam().offerRgba);
     CTexture6 texture;
     ASSERT_EQ(texture.LoadFromResource(app.directDraw4, app.device, kEmpty, "JPG", 0, &app), DD_OK);
 
@@ -158,9 +139,11 @@ TEST_P(TextureSurfaceKind, FlagsChooseTheSurfaceItsFormatAndItsDirect3DInterface
     CTexture6 texture;
     ASSERT_EQ(texture.LoadFromResource(app.directDraw4, app.device, kEmpty, "JPG", c.flags, &app), DD_OK);
 
-    const DWORD decisive = DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_OFFSCREENPLAIN |
-                           DDSCAPS_SYSTEMMEMORY | DDSCAPS_MIPMAP |
-                           ((c.caps & DDSCAPS_SYSTEMMEMORY) ? DDSCAPS_VIDEOMEMORY : 0);
+    // Where a managed texture lives is the runtime's choice; any other
+    // surface is where the flags put it.
+    const DWORD memory = c.caps2 ? 0 : DDSCAPS_SYSTEMMEMORY | DDSCAPS_VIDEOMEMORY;
+    const DWORD decisive =
+        DDSCAPS_TEXTURE | DDSCAPS_3DDEVICE | DDSCAPS_OFFSCREENPLAIN | DDSCAPS_MIPMAP | memory;
     const runtime::SurfaceInfo info = runtime::Inspect(texture.GetSurface());
     EXPECT_EQ(info.caps & decisive, c.caps & decisive);
     EXPECT_EQ(info.caps & c.caps, c.caps);
@@ -223,14 +206,56 @@ TEST_F(TextureDeviceTest, Mipmapped256By256FillsLevelsOf128And64And32FromBuiltLe
     EXPECT_EQ(texture.mipLevels, 4u);
     ExpectMipChain(texture.GetSurface(), {{128, 128, kBlue}, {64, 64, kBlue}, {32, 32, kBlue}});
     EXPECT_EQ(CountCalls("IDirectDrawSurface4::GetAttachedSurface"), 3);
-    // Each level fetched is given back: the texture keeps no reference on its levels.
-    std::vector<HRESULT> countsAfterRelease;
+    // Each level fetched is given back: what the texture's Release calls left
+    // is what a level holds once the load is over.
+    std::vector<ULONG> countsAfterRelease;
     for (const runtime::Call& call : runtime::Journal()) {
-        if (call.operation == "IDirectDrawSurface4::Release") countsAfterRelease.push_back(call.result);
+        if (call.operation == "IDirectDrawSurface4::Release")
+            countsAfterRelease.push_back(ULONG(call.result));
     }
-    EXPECT_EQ(countsAfterRelease, (std::vector<HRESULT>{0, 0, 0}));
+    std::vector<ULONG> countsHeld;
+    for (IDirectDrawSurface4* level = runtime::Attached(texture.GetSurface(), DDSCAPS_MIPMAP); level;
+         level = runtime::Attached(level, DDSCAPS_MIPMAP)) {
+        level->AddRef();
+        countsHeld.push_back(level->Release());
+    }
+    EXPECT_EQ(countsAfterRelease, countsHeld);
     EXPECT_TRUE(app.lines.empty());
 }
+
+// The level loop stops once a side has come down to 1, even while the
+// surface has a further level: that one is left as it is.
+struct MipStopCase {
+    const char* name;
+    DWORD width, height;
+    std::vector<Level> filled;
+};
+
+class TextureMipStop : public TextureDeviceTest, public ::testing::WithParamInterface<MipStopCase> {};
+
+TEST_P(TextureMipStop, FillsTheImagesOwnLevelsUntilASideReachesOne)
+{
+    const MipStopCase& c = GetParam();
+    const D3DCOLOR kWhite = 0x00FFFFFF;
+    desktop::AddResource("JPG", kTestImage, SolidDds(c.width, c.height, {kRed, kGreen, kBlue, kWhite}));
+    CTexture6 texture;
+    ASSERT_EQ(texture.LoadFromResource(app.directDraw4, app.device, kTestImage, "JPG", TEXTURE_MIPMAP, &app),
+              DD_OK);
+
+    ExpectMipChain(texture.GetSurface(), c.filled);
+    EXPECT_EQ(CountCalls("IDirectDrawSurface4::GetAttachedSurface"), 2);
+    IDirectDrawSurface4* fourth = texture.GetSurface();
+    for (int level = 0; level < 3 && fourth; ++level) fourth = runtime::Attached(fourth, DDSCAPS_MIPMAP);
+    ASSERT_NE(fourth, nullptr) << "the surface has a fourth level";
+    EXPECT_EQ(CountCalls("IDirectDrawSurface4::Lock", fourth), 0) << "the fourth level was filled";
+    EXPECT_TRUE(app.lines.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sides, TextureMipStop,
+    ::testing::Values(MipStopCase{"HeightReachesOne", 16, 4, {{8, 2, kGreen}, {4, 1, kBlue}}},
+                      MipStopCase{"WidthReachesOne", 4, 16, {{2, 8, kGreen}, {1, 4, kBlue}}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- restore and unload
 
