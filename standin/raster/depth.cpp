@@ -55,25 +55,25 @@ void StoreWord(DepthSurface& depth, uint32_t x, uint32_t y, uint32_t value)
 bool Compare(uint32_t func, uint32_t a, uint32_t b)
 {
     switch (func) {
-    case D3DCMP_NEVER:
-        return false;
-    case D3DCMP_LESS:
-        return a < b;
-    case D3DCMP_EQUAL:
-        return a == b;
-    case D3DCMP_LESSEQUAL:
-        return a <= b;
-    case D3DCMP_GREATER:
-        return a > b;
-    case D3DCMP_NOTEQUAL:
-        return a != b;
-    case D3DCMP_GREATEREQUAL:
-        return a >= b;
-    case D3DCMP_ALWAYS:
-        return true;
-    default:
-        assert(!"comparison not validated");
-        return false;
+        case D3DCMP_NEVER:
+            return false;
+        case D3DCMP_LESS:
+            return a < b;
+        case D3DCMP_EQUAL:
+            return a == b;
+        case D3DCMP_LESSEQUAL:
+            return a <= b;
+        case D3DCMP_GREATER:
+            return a > b;
+        case D3DCMP_NOTEQUAL:
+            return a != b;
+        case D3DCMP_GREATEREQUAL:
+            return a >= b;
+        case D3DCMP_ALWAYS:
+            return true;
+        default:
+            assert(!"comparison not validated");
+            return false;
     }
 }
 
@@ -88,7 +88,8 @@ bool DepthIsUsable(const DepthSurface& d)
     const uint32_t max = d.zMask >> MaskShift(d.zMask);
     const bool contiguous = (max & (max + 1)) == 0;
     const bool fits = WordBytes(d) == 4 || d.zMask <= 0xFFFF;
-    return contiguous && fits && static_cast<uint64_t>(d.pitch) >= static_cast<uint64_t>(d.width) * WordBytes(d);
+    return contiguous && fits &&
+           static_cast<uint64_t>(d.pitch) >= static_cast<uint64_t>(d.width) * WordBytes(d);
 }
 
 uint32_t PackDepth(const DepthSurface& depth, float z)

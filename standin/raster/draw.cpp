@@ -28,19 +28,19 @@ struct Indices {
 Indices TriangleIndices(D3DPRIMITIVETYPE type, uint32_t n)
 {
     switch (type) {
-    case D3DPT_TRIANGLESTRIP:
-        // Every other triangle of a strip runs the other way round; its
-        // last two vertices swap so that all keep the strip's winding.
-        if (n % 2 == 1) {
-            return {{n, n + 2, n + 1}, 0};
-        }
-        return {{n, n + 1, n + 2}, 0};
-    case D3DPT_TRIANGLEFAN:
-        // A fan's triangles share vertex 0; the flat colour is the first
-        // vertex of the triangle's own edge on the rim.
-        return {{0, n + 1, n + 2}, 1};
-    default:
-        return {{3 * n, 3 * n + 1, 3 * n + 2}, 0};
+        case D3DPT_TRIANGLESTRIP:
+            // Every other triangle of a strip runs the other way round; its
+            // last two vertices swap so that all keep the strip's winding.
+            if (n % 2 == 1) {
+                return {{n, n + 2, n + 1}, 0};
+            }
+            return {{n, n + 1, n + 2}, 0};
+        case D3DPT_TRIANGLEFAN:
+            // A fan's triangles share vertex 0; the flat colour is the first
+            // vertex of the triangle's own edge on the rim.
+            return {{0, n + 1, n + 2}, 1};
+        default:
+            return {{3 * n, 3 * n + 1, 3 * n + 2}, 0};
     }
 }
 
@@ -74,8 +74,8 @@ DepthSurface* ActiveDepth(const DeviceState& state, const Surface& target, Depth
     return depth;
 }
 
-HRESULT Check(const DeviceState& state, const Surface& target, const DepthSurface* depth, D3DPRIMITIVETYPE type,
-              DWORD fvf, const void* vertices, DWORD vertexCount)
+HRESULT Check(const DeviceState& state, const Surface& target, const DepthSurface* depth,
+              D3DPRIMITIVETYPE type, DWORD fvf, const void* vertices, DWORD vertexCount)
 {
     if (!IsTrianglePrimitive(type)) {
         return D3DERR_INVALIDPRIMITIVETYPE;

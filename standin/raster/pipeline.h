@@ -56,9 +56,9 @@ struct TriangleSetup {
     const Triangle* source;
     uint32_t order[3];  // setup vertex i is source->v[order[i]]
     int64_t x[3], y[3];
-    EdgeValue area;   // twice the area in subpixel units, > 0
-    int64_t bias[3];  // 0 where edge i owns the pixels on it, -1 where not
-    double w[3];      // perspective weights
+    EdgeValue area;                  // twice the area in subpixel units, > 0
+    int64_t bias[3];                 // 0 where edge i owns the pixels on it, -1 where not
+    double w[3];                     // perspective weights
     int64_t minX, minY, maxX, maxY;  // candidate pixels inside the target
 
     const Vertex& V(int i) const { return source->v[order[i]]; }

@@ -141,7 +141,10 @@ void WritePixel(Surface& surface, uint32_t x, uint32_t y, const Color& color)
 
 uint32_t PackColor(const PixelFormat& format, D3DCOLOR color) { return Pack(format, ColorFromArgb(color)); }
 
-D3DCOLOR UnpackColor(const PixelFormat& format, uint32_t pixel) { return Pack(kArgb8888, Unpack(format, pixel)); }
+D3DCOLOR UnpackColor(const PixelFormat& format, uint32_t pixel)
+{
+    return Pack(kArgb8888, Unpack(format, pixel));
+}
 
 D3DCOLOR ReadColor(const Surface& surface, uint32_t x, uint32_t y)
 {

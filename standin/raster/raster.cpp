@@ -141,7 +141,8 @@ void DrawPixel(const DrawContext& ctx, const TriangleSetup& s, const Weights& w,
     if (ctx.depth != nullptr) {
         // Depth is interpolated linearly on screen: it was divided by w
         // before the vertices were handed over.
-        const float z = static_cast<float>(w.screen[0] * s.V(0).z + w.screen[1] * s.V(1).z + w.screen[2] * s.V(2).z);
+        const float z =
+            static_cast<float>(w.screen[0] * s.V(0).z + w.screen[1] * s.V(1).z + w.screen[2] * s.V(2).z);
         if (!DepthTest(ctx.state, *ctx.depth, x, y, z, ctx.clipZ)) {
             return;
         }

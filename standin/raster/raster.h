@@ -66,10 +66,18 @@ void SetStageState(DeviceState& state, uint32_t stage, D3DTEXTURESTAGESTATETYPE 
 // degenerate or non-finite triangles draw nothing). Errors, with nothing
 // drawn: D3DERR_INVALIDPRIMITIVETYPE for points, lines and unknown types;
 // D3DERR_INVALIDVERTEXFORMAT for a format without XYZRHW or with bits this
-// vertex layout cannot have; DDERR_INVALIDPIXELFORMAT for a target, depth
-// or texture layout it cannot read or write; DDERR_INVALIDPARAMS for
-// missing memory or a state value it does not model (an unknown enum value,
-// the bump-mapping and premodulate operations).
+// vertex layout cannot have; DDERR_INVALIDPIXELFORMAT for a target or a
+// texture the draw reads in a layout it cannot handle; DDERR_INVALIDPARAMS
+// for missing memory, a pitch narrower than a row, an unusable Z-buffer
+// layout, or a state the draw reads holding a value it does not model (an
+// unknown enum value, the bump-mapping and premodulate operations).
+//
+// Modelled: flat and Gouraud shading, perspective-correct colours and
+// texture coordinates, the texture-stage cascade, point and bilinear
+// sampling of each texture's top level, the alpha test, the depth test,
+// alpha blending and specular addition. Not modelled, as if off: fog,
+// dithering, stencil, colour keys, mipmaps, wireframe and point fill, and
+// clipping to a viewport smaller than the target.
 HRESULT Draw(const DeviceState& state, Surface& target, DepthSurface* depth, D3DPRIMITIVETYPE type, DWORD fvf,
              const void* vertices, DWORD vertexCount, DWORD flags);
 

@@ -15,30 +15,30 @@ enum class Filter { Point, Linear };
 Filter MagnificationFilter(uint32_t value)
 {
     switch (value) {
-    case D3DTFG_POINT:
-        return Filter::Point;
-    case D3DTFG_LINEAR:
-    case D3DTFG_FLATCUBIC:      // the cubic and anisotropic filters of a
-    case D3DTFG_GAUSSIANCUBIC:  // single-level texture seen head on are
-    case D3DTFG_ANISOTROPIC:    // bilinear at this precision
-        return Filter::Linear;
-    default:
-        assert(!"magnification filter not validated");
-        return Filter::Point;
+        case D3DTFG_POINT:
+            return Filter::Point;
+        case D3DTFG_LINEAR:
+        case D3DTFG_FLATCUBIC:      // the cubic and anisotropic filters of a
+        case D3DTFG_GAUSSIANCUBIC:  // single-level texture seen head on are
+        case D3DTFG_ANISOTROPIC:    // bilinear at this precision
+            return Filter::Linear;
+        default:
+            assert(!"magnification filter not validated");
+            return Filter::Point;
     }
 }
 
 Filter MinificationFilter(uint32_t value)
 {
     switch (value) {
-    case D3DTFN_POINT:
-        return Filter::Point;
-    case D3DTFN_LINEAR:
-    case D3DTFN_ANISOTROPIC:
-        return Filter::Linear;
-    default:
-        assert(!"minification filter not validated");
-        return Filter::Point;
+        case D3DTFN_POINT:
+            return Filter::Point;
+        case D3DTFN_LINEAR:
+        case D3DTFN_ANISOTROPIC:
+            return Filter::Linear;
+        default:
+            assert(!"minification filter not validated");
+            return Filter::Point;
     }
 }
 
@@ -48,16 +48,16 @@ Filter MinificationFilter(uint32_t value)
 int64_t Reduce(double index, uint32_t size, uint32_t mode)
 {
     switch (mode) {
-    case D3DTADDRESS_WRAP:
-        return static_cast<int64_t>(std::fmod(index, size));
-    case D3DTADDRESS_MIRROR:
-        return static_cast<int64_t>(std::fmod(index, 2.0 * size));
-    case D3DTADDRESS_CLAMP:
-    case D3DTADDRESS_BORDER:
-        return static_cast<int64_t>(std::fmin(std::fmax(index, -2.0), static_cast<double>(size)));
-    default:
-        assert(!"address mode not validated");
-        return 0;
+        case D3DTADDRESS_WRAP:
+            return static_cast<int64_t>(std::fmod(index, size));
+        case D3DTADDRESS_MIRROR:
+            return static_cast<int64_t>(std::fmod(index, 2.0 * size));
+        case D3DTADDRESS_CLAMP:
+        case D3DTADDRESS_BORDER:
+            return static_cast<int64_t>(std::fmin(std::fmax(index, -2.0), static_cast<double>(size)));
+        default:
+            assert(!"address mode not validated");
+            return 0;
     }
 }
 
@@ -66,19 +66,19 @@ int64_t Address(int64_t i, uint32_t size, uint32_t mode)
 {
     const int64_t n = size;
     switch (mode) {
-    case D3DTADDRESS_WRAP:  // repeat: i mod size
-        return ((i % n) + n) % n;
-    case D3DTADDRESS_MIRROR: {  // every other repetition runs backwards
-        const int64_t m = ((i % (2 * n)) + 2 * n) % (2 * n);
-        return m < n ? m : 2 * n - 1 - m;
-    }
-    case D3DTADDRESS_CLAMP:  // the edge texel repeats outwards
-        return i < 0 ? 0 : (i >= n ? n - 1 : i);
-    case D3DTADDRESS_BORDER:  // outside the texture: the border colour
-        return i >= 0 && i < n ? i : -1;
-    default:
-        assert(!"address mode not validated");
-        return 0;
+        case D3DTADDRESS_WRAP:  // repeat: i mod size
+            return ((i % n) + n) % n;
+        case D3DTADDRESS_MIRROR: {  // every other repetition runs backwards
+            const int64_t m = ((i % (2 * n)) + 2 * n) % (2 * n);
+            return m < n ? m : 2 * n - 1 - m;
+        }
+        case D3DTADDRESS_CLAMP:  // the edge texel repeats outwards
+            return i < 0 ? 0 : (i >= n ? n - 1 : i);
+        case D3DTADDRESS_BORDER:  // outside the texture: the border colour
+            return i >= 0 && i < n ? i : -1;
+        default:
+            assert(!"address mode not validated");
+            return 0;
     }
 }
 
@@ -146,10 +146,10 @@ Color SampleTexture(const Surface& texture, const uint32_t* stageStates, float u
     const double s = Scaled(u, texture.width);
     const double t = Scaled(v, texture.height);
     switch (filter) {
-    case Filter::Point:
-        return SamplePoint(texels, s, t);
-    case Filter::Linear:
-        return SampleLinear(texels, s, t);
+        case Filter::Point:
+            return SamplePoint(texels, s, t);
+        case Filter::Linear:
+            return SampleLinear(texels, s, t);
     }
     assert(!"unknown filter");
     return {0, 0, 0, 1};

@@ -50,15 +50,15 @@ bool Culled(uint32_t cullMode, EdgeValue signedArea)
 {
     // With y pointing down, a positive signed area runs clockwise on screen.
     switch (cullMode) {
-    case D3DCULL_NONE:
-        return false;
-    case D3DCULL_CW:
-        return signedArea > 0;
-    case D3DCULL_CCW:
-        return signedArea < 0;
-    default:
-        assert(!"cull mode not validated");
-        return true;
+        case D3DCULL_NONE:
+            return false;
+        case D3DCULL_CW:
+            return signedArea > 0;
+        case D3DCULL_CCW:
+            return signedArea < 0;
+        default:
+            assert(!"cull mode not validated");
+            return true;
     }
 }
 
@@ -102,7 +102,8 @@ EdgeValue TriangleSetup::Edge(int i, int64_t px, int64_t py) const
     return EdgeValue{x[b] - x[a]} * (py - y[a]) - EdgeValue{y[b] - y[a]} * (px - x[a]);
 }
 
-bool SetupTriangle(const DeviceState& state, const Triangle& tri, uint32_t width, uint32_t height, TriangleSetup* s)
+bool SetupTriangle(const DeviceState& state, const Triangle& tri, uint32_t width, uint32_t height,
+                   TriangleSetup* s)
 {
     // A vertex with no position has no place on screen: its triangle is dropped.
     if (!Finite(tri.v[0]) || !Finite(tri.v[1]) || !Finite(tri.v[2])) {

@@ -18,8 +18,8 @@ bool ColorOpIsModelled(uint32_t op)
 {
     // Bump mapping and premodulation need state across stages this
     // rasterizer does not keep.
-    return InRange(op, D3DTOP_DISABLE, D3DTOP_DOTPRODUCT3) && op != D3DTOP_PREMODULATE && op != D3DTOP_BUMPENVMAP &&
-           op != D3DTOP_BUMPENVMAPLUMINANCE;
+    return InRange(op, D3DTOP_DISABLE, D3DTOP_DOTPRODUCT3) && op != D3DTOP_PREMODULATE &&
+           op != D3DTOP_BUMPENVMAP && op != D3DTOP_BUMPENVMAPLUMINANCE;
 }
 
 bool AlphaOpIsModelled(uint32_t op)
@@ -33,7 +33,8 @@ bool StageIsModelled(const uint32_t* s)
     return ColorOpIsModelled(s[D3DTSS_COLOROP]) && AlphaOpIsModelled(s[D3DTSS_ALPHAOP]) &&
            ArgumentIsModelled(s[D3DTSS_COLORARG1]) && ArgumentIsModelled(s[D3DTSS_COLORARG2]) &&
            ArgumentIsModelled(s[D3DTSS_ALPHAARG1]) && ArgumentIsModelled(s[D3DTSS_ALPHAARG2]) &&
-           s[D3DTSS_TEXCOORDINDEX] < kStageCount && InRange(s[D3DTSS_ADDRESSU], D3DTADDRESS_WRAP, D3DTADDRESS_BORDER) &&
+           s[D3DTSS_TEXCOORDINDEX] < kStageCount &&
+           InRange(s[D3DTSS_ADDRESSU], D3DTADDRESS_WRAP, D3DTADDRESS_BORDER) &&
            InRange(s[D3DTSS_ADDRESSV], D3DTADDRESS_WRAP, D3DTADDRESS_BORDER) &&
            InRange(s[D3DTSS_MAGFILTER], D3DTFG_POINT, D3DTFG_ANISOTROPIC) &&
            InRange(s[D3DTSS_MINFILTER], D3DTFN_POINT, D3DTFN_ANISOTROPIC);
@@ -126,7 +127,8 @@ bool StatesAreModelled(const DeviceState& state)
          !InRange(r[D3DRENDERSTATE_DESTBLEND], D3DBLEND_ZERO, D3DBLEND_BOTHINVSRCALPHA))) {
         return false;
     }
-    if (r[D3DRENDERSTATE_ALPHATESTENABLE] != FALSE && !InRange(r[D3DRENDERSTATE_ALPHAFUNC], D3DCMP_NEVER, D3DCMP_ALWAYS)) {
+    if (r[D3DRENDERSTATE_ALPHATESTENABLE] != FALSE &&
+        !InRange(r[D3DRENDERSTATE_ALPHAFUNC], D3DCMP_NEVER, D3DCMP_ALWAYS)) {
         return false;
     }
     return InRange(r[D3DRENDERSTATE_CULLMODE], D3DCULL_NONE, D3DCULL_CCW) &&

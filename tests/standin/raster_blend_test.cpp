@@ -81,8 +81,8 @@ TEST_P(Blending, GivesTheHandComputedColour)
     state.render[D3DRENDERSTATE_SRCBLEND] = c.src;
     state.render[D3DRENDERSTATE_DESTBLEND] = c.dest;
     ASSERT_EQ(D3D_OK, DrawStrip(state, target, nullptr, Quad(2, 2, kSource)));
-    EXPECT_EQ(c.expected, target.At(1, 1)) << "src " << c.src << " dest " << c.dest << ": 0x" << std::hex
-                                           << target.At(1, 1);
+    EXPECT_EQ(c.expected, target.At(1, 1))
+        << "src " << c.src << " dest " << c.dest << ": 0x" << std::hex << target.At(1, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Factors, Blending, ::testing::ValuesIn(kCases),

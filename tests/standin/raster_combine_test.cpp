@@ -17,7 +17,8 @@ constexpr uint32_t kTexel = 0x40FF8000;     // T = (64, 255, 128, 0)
 constexpr uint32_t kFactor = 0x80606060;    // F = (128, 96, 96, 96)
 constexpr uint32_t kSpecular = 0x00102030;  // S = (0, 16, 32, 48)
 
-constexpr DWORD D = D3DTA_DIFFUSE, C = D3DTA_CURRENT, T = D3DTA_TEXTURE, F = D3DTA_TFACTOR, S = D3DTA_SPECULAR;
+constexpr DWORD D = D3DTA_DIFFUSE, C = D3DTA_CURRENT, T = D3DTA_TEXTURE, F = D3DTA_TFACTOR,
+                S = D3DTA_SPECULAR;
 constexpr DWORD INV = D3DTA_COMPLEMENT, REP = D3DTA_ALPHAREPLICATE;
 
 struct Stage {
@@ -28,7 +29,10 @@ struct Stage {
 // Unless a case says otherwise the alpha is F's, 0x80.
 constexpr DWORD kAlphaF[3] = {D3DTOP_SELECTARG1, F, D};
 
-Stage ColorStage(DWORD op, DWORD arg1, DWORD arg2) { return {op, arg1, arg2, kAlphaF[0], kAlphaF[1], kAlphaF[2]}; }
+Stage ColorStage(DWORD op, DWORD arg1, DWORD arg2)
+{
+    return {op, arg1, arg2, kAlphaF[0], kAlphaF[1], kAlphaF[2]};
+}
 
 struct Case {
     const char* name;
@@ -96,14 +100,17 @@ const Case kCases[] = {
     {"alpha blend factor alpha", {{D3DTOP_SELECTARG1, D, D, D3DTOP_BLENDFACTORALPHA, D, T}}, 0x80804020},
 
     // Stage 0 T, stage 1 times F: r 96, g 48.2; alpha disabled in stage 1
-    {"two stages", {ColorStage(D3DTOP_SELECTARG1, T, D), {D3DTOP_MODULATE, C, F, D3DTOP_DISABLE, C, C}}, 0x80603000},
+    {"two stages",
+     {ColorStage(D3DTOP_SELECTARG1, T, D), {D3DTOP_MODULATE, C, F, D3DTOP_DISABLE, C, C}},
+     0x80603000},
     // Disabling stage 0 disables everything: the diffuse colour and alpha.
     {"stage 0 disabled",
      {{D3DTOP_DISABLE, T, D, D3DTOP_DISABLE, T, D}, ColorStage(D3DTOP_SELECTARG1, F, D)},
      kDiffuse},
     // A disabled stage ends the cascade even when a later one is set.
     {"disabled stage ends the cascade",
-     {ColorStage(D3DTOP_SELECTARG1, D, D), {D3DTOP_DISABLE, F, F, D3DTOP_DISABLE, F, F},
+     {ColorStage(D3DTOP_SELECTARG1, D, D),
+      {D3DTOP_DISABLE, F, F, D3DTOP_DISABLE, F, F},
       ColorStage(D3DTOP_SELECTARG1, F, D)},
      0x80804020},
 
@@ -120,7 +127,8 @@ class Combiner : public ::testing::TestWithParam<Case> {};
 bool Near(uint32_t a, uint32_t b, int tolerance)
 {
     for (int shift = 0; shift < 32; shift += 8) {
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance) {
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) >
+            tolerance) {
             return false;
         }
     }

@@ -79,7 +79,10 @@ struct Shape {
 // edges run through pixel centres, so a pixel on one must go to exactly one
 // triangle.
 const Shape kShapes[] = {
-    {"square split down-right", D3DPT_TRIANGLELIST, {{0, 0}, {4, 0}, {4, 4}, {0, 0}, {4, 4}, {0, 4}}, kBlock4},
+    {"square split down-right",
+     D3DPT_TRIANGLELIST,
+     {{0, 0}, {4, 0}, {4, 4}, {0, 0}, {4, 4}, {0, 4}},
+     kBlock4},
     {"square split down-left", D3DPT_TRIANGLELIST, {{0, 0}, {4, 0}, {0, 4}, {4, 0}, {4, 4}, {0, 4}}, kBlock4},
     {"square as a fan around its centre",
      D3DPT_TRIANGLEFAN,
@@ -120,7 +123,10 @@ const Shape kShapes[] = {
      D3DPT_TRIANGLESTRIP,
      {{0, 1.25f}, {0, 0.75f}, {4, 1.25f}, {4, 0.75f}},
      {"......", "XXXX..", "......", "......", "......", "......"}},
-    {"sliver between centres", D3DPT_TRIANGLESTRIP, {{0, 1.75f}, {0, 1.25f}, {4, 1.75f}, {4, 1.25f}}, Picture(6, "......")},
+    {"sliver between centres",
+     D3DPT_TRIANGLESTRIP,
+     {{0, 1.75f}, {0, 1.25f}, {4, 1.75f}, {4, 1.25f}},
+     Picture(6, "......")},
 };
 
 void PrintTo(const Shape& s, std::ostream* os) { *os << s.name; }

@@ -1,5 +1,6 @@
 // The depth test: every comparison, depth writes, clipping to [0, 1], when
-// the test is off, Z-buffer layouts, and how depth is interpolated.
+// the test is off, Z-buffer layouts, and how depth is interpolated; and the
+// alpha test, which compares the same way before depth is written.
 #include <gtest/gtest.h>
 
 #include "tests/standin/raster_support.h"
@@ -44,7 +45,8 @@ TEST(Depth, EveryComparisonAgainstTheStoredDepth)
             ASSERT_EQ(32768u, depth.Word(0, 0));
             ASSERT_EQ(D3D_OK, DrawStrip(DepthStates(c.zfunc), target, &depth, Quad(2, 2, kColour, 0, z[i])));
             EXPECT_EQ(c.passes[i] ? kColour : 0u, target.Raw(1, 1)) << "zfunc " << c.zfunc << " z " << z[i];
-            EXPECT_EQ(c.passes[i] ? word[i] : 32768u, depth.Word(1, 1)) << "zfunc " << c.zfunc << " z " << z[i];
+            EXPECT_EQ(c.passes[i] ? word[i] : 32768u, depth.Word(1, 1))
+                << "zfunc " << c.zfunc << " z " << z[i];
         }
     }
 }
@@ -84,7 +86,8 @@ TEST(Depth, FragmentsOutsideTheDepthRangeAreClippedUnlessTheDrawSaysNot)
         Image target(2, 2, kArgb8888);
         DepthImage depth(2, 2);
         depth.Clear(0.5f);
-        ASSERT_EQ(D3D_OK, DrawStrip(DepthStates(c.zfunc), target, &depth, Quad(2, 2, kColour, 0, c.z), c.flags));
+        ASSERT_EQ(D3D_OK,
+                  DrawStrip(DepthStates(c.zfunc), target, &depth, Quad(2, 2, kColour, 0, c.z), c.flags));
         EXPECT_EQ(c.drawn ? kColour : 0u, target.Raw(0, 0)) << "z " << c.z << " flags " << c.flags;
         EXPECT_EQ(c.word, depth.Word(0, 0)) << "z " << c.z << " flags " << c.flags;
     }
@@ -156,6 +159,38 @@ TEST(Depth, DepthIsInterpolatedLinearlyOnScreen)
     ASSERT_EQ(D3D_OK, DrawStrip(DepthStates(D3DCMP_ALWAYS), target, &depth, quad));
     EXPECT_EQ(32768u, depth.Word(4, 0));
     EXPECT_EQ(16384u, depth.Word(2, 0));
+}
+
+// The fragment's alpha, as a byte, against ALPHAREF 0x80. A fragment the
+// alpha test rejects writes neither colour nor depth.
+TEST(AlphaTest, EveryComparisonAgainstTheReference)
+{
+    struct Case {
+        DWORD func;
+        bool passes[3];  // for alpha 0x7F, 0x80, 0x81
+    };
+    const Case cases[] = {
+        {D3DCMP_NEVER, {false, false, false}},      {D3DCMP_LESS, {true, false, false}},
+        {D3DCMP_EQUAL, {false, true, false}},       {D3DCMP_LESSEQUAL, {true, true, false}},
+        {D3DCMP_GREATER, {false, false, true}},     {D3DCMP_NOTEQUAL, {true, false, true}},
+        {D3DCMP_GREATEREQUAL, {false, true, true}}, {D3DCMP_ALWAYS, {true, true, true}},
+    };
+    const uint32_t colours[3] = {0x7F336699, 0x80336699, 0x81336699};
+    for (const Case& c : cases) {
+        for (int i = 0; i < 3; ++i) {
+            Image target(2, 2, kArgb8888);
+            DepthImage depth(2, 2);
+            depth.Clear(1.0f);
+            DeviceState state = DepthStates();
+            state.render[D3DRENDERSTATE_ALPHATESTENABLE] = TRUE;
+            state.render[D3DRENDERSTATE_ALPHAFUNC] = c.func;
+            state.render[D3DRENDERSTATE_ALPHAREF] = 0x80;
+            ASSERT_EQ(D3D_OK, DrawStrip(state, target, &depth, Quad(2, 2, colours[i], 0, 0.5f)));
+            EXPECT_EQ(c.passes[i] ? colours[i] : 0u, target.Raw(0, 0)) << "func " << c.func << " case " << i;
+            EXPECT_EQ(c.passes[i] ? 0x8000u : 0xFFFFu, depth.Word(0, 0))
+                << "func " << c.func << " case " << i;
+        }
+    }
 }
 
 }  // namespace

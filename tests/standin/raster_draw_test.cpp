@@ -45,30 +45,38 @@ const ArgumentCase kArguments[] = {
     {"the call as it is", [](Call&) {}, D3D_OK},
     {"points", [](Call& c) { c.type = D3DPT_POINTLIST; }, D3DERR_INVALIDPRIMITIVETYPE},
     {"lines", [](Call& c) { c.type = D3DPT_LINESTRIP; }, D3DERR_INVALIDPRIMITIVETYPE},
-    {"unknown primitive", [](Call& c) { c.type = static_cast<D3DPRIMITIVETYPE>(7); }, D3DERR_INVALIDPRIMITIVETYPE},
+    {"unknown primitive", [](Call& c) { c.type = static_cast<D3DPRIMITIVETYPE>(7); },
+     D3DERR_INVALIDPRIMITIVETYPE},
     {"untransformed vertices", [](Call& c) { c.fvf = D3DFVF_XYZ | D3DFVF_TEX1; }, D3DERR_INVALIDVERTEXFORMAT},
     {"normal with XYZRHW", [](Call& c) { c.fvf |= D3DFVF_NORMAL; }, D3DERR_INVALIDVERTEXFORMAT},
     {"nine coordinate sets", [](Call& c) { c.fvf = D3DFVF_XYZRHW | 0x900; }, D3DERR_INVALIDVERTEXFORMAT},
     {"bits above the texture count", [](Call& c) { c.fvf |= 0x10000; }, D3DERR_INVALIDVERTEXFORMAT},
     {"no vertices", [](Call& c) { c.vertices = nullptr; }, DDERR_INVALIDPARAMS},
     {"no vertices and none to draw", [](Call& c) { c.vertices = nullptr, c.count = 0; }, D3D_OK},
-    {"24-bit target", [](Call& c) { c.target.format = {24, 0xFF0000, 0xFF00, 0xFF, 0}; }, DDERR_INVALIDPIXELFORMAT},
+    {"24-bit target",
+     [](Call& c) {
+         c.target.format = {24, 0xFF0000, 0xFF00, 0xFF, 0};
+     },
+     DDERR_INVALIDPIXELFORMAT},
     {"overlapping masks", [](Call& c) { c.target.format.gMask = 0x00FFFF00; }, DDERR_INVALIDPIXELFORMAT},
     {"no blue", [](Call& c) { c.target.format.bMask = 0; }, DDERR_INVALIDPIXELFORMAT},
     {"target without memory", [](Call& c) { c.target.bits = nullptr; }, DDERR_INVALIDPARAMS},
     {"pitch narrower than a row", [](Call& c) { c.target.pitch = 4; }, DDERR_INVALIDPARAMS},
     {"unknown colour operation", [](Call& c) { c.state.stage[0][D3DTSS_COLOROP] = 99; }, DDERR_INVALIDPARAMS},
-    {"bump mapping", [](Call& c) { c.state.stage[0][D3DTSS_COLOROP] = D3DTOP_BUMPENVMAP; }, DDERR_INVALIDPARAMS},
-    {"premodulate", [](Call& c) { c.state.stage[0][D3DTSS_COLOROP] = D3DTOP_PREMODULATE; }, DDERR_INVALIDPARAMS},
-    {"colour-only operation as alpha operation",
-     [](Call& c) { c.state.stage[0][D3DTSS_ALPHAOP] = D3DTOP_MODULATEALPHA_ADDCOLOR; },
+    {"bump mapping", [](Call& c) { c.state.stage[0][D3DTSS_COLOROP] = D3DTOP_BUMPENVMAP; },
      DDERR_INVALIDPARAMS},
+    {"premodulate", [](Call& c) { c.state.stage[0][D3DTSS_COLOROP] = D3DTOP_PREMODULATE; },
+     DDERR_INVALIDPARAMS},
+    {"colour-only operation as alpha operation",
+     [](Call& c) { c.state.stage[0][D3DTSS_ALPHAOP] = D3DTOP_MODULATEALPHA_ADDCOLOR; }, DDERR_INVALIDPARAMS},
     {"unknown argument", [](Call& c) { c.state.stage[0][D3DTSS_COLORARG2] = 5; }, DDERR_INVALIDPARAMS},
-    {"unknown argument modifier", [](Call& c) { c.state.stage[0][D3DTSS_ALPHAARG1] |= 0x40; }, DDERR_INVALIDPARAMS},
+    {"unknown argument modifier", [](Call& c) { c.state.stage[0][D3DTSS_ALPHAARG1] |= 0x40; },
+     DDERR_INVALIDPARAMS},
     {"coordinate set 8", [](Call& c) { c.state.stage[0][D3DTSS_TEXCOORDINDEX] = 8; }, DDERR_INVALIDPARAMS},
     {"unknown address mode", [](Call& c) { c.state.stage[0][D3DTSS_ADDRESSV] = 5; }, DDERR_INVALIDPARAMS},
     {"unknown filter", [](Call& c) { c.state.stage[0][D3DTSS_MINFILTER] = 0; }, DDERR_INVALIDPARAMS},
-    {"unknown depth comparison", [](Call& c) { c.state.render[D3DRENDERSTATE_ZFUNC] = 0; }, DDERR_INVALIDPARAMS},
+    {"unknown depth comparison", [](Call& c) { c.state.render[D3DRENDERSTATE_ZFUNC] = 0; },
+     DDERR_INVALIDPARAMS},
     {"unknown cull mode", [](Call& c) { c.state.render[D3DRENDERSTATE_CULLMODE] = 4; }, DDERR_INVALIDPARAMS},
     {"unknown blend factor",
      [](Call& c) {
@@ -79,7 +87,8 @@ const ArgumentCase kArguments[] = {
     // What the draw does not read may hold anything, as on a device.
     {"unknown blend factor with blending off", [](Call& c) { c.state.render[D3DRENDERSTATE_SRCBLEND] = 14; },
      D3D_OK},
-    {"unknown operation past a disabled stage", [](Call& c) { c.state.stage[2][D3DTSS_COLOROP] = 99; }, D3D_OK},
+    {"unknown operation past a disabled stage", [](Call& c) { c.state.stage[2][D3DTSS_COLOROP] = 99; },
+     D3D_OK},
     {"texture in a format it cannot read",
      [](Call& c) {
          static const Surface odd{nullptr, 3, 1, 1, {24, 0xFF0000, 0xFF00, 0xFF, 0}};
@@ -114,7 +123,8 @@ TEST_P(Arguments, AreCheckedBeforeAnythingIsDrawn)
     texture.SetRaw(0, 0, 0xFF123456);
     Image target(8, 8, kArgb8888);
     const std::array<TLVertex, 4> quad = Quad(8, 8);
-    Call call{Textured(texture), target.surface(), nullptr, D3DPT_TRIANGLESTRIP, kTLVertexFvf, quad.data(), 4};
+    Call call{Textured(texture), target.surface(), nullptr, D3DPT_TRIANGLESTRIP,
+              kTLVertexFvf,      quad.data(),      4};
     c.change(call);
     EXPECT_EQ(c.expected, standin::raster::Draw(call.state, call.target, call.depth, call.type, call.fvf,
                                                 call.vertices, call.count, 0));
@@ -222,8 +232,8 @@ TEST_P(Garbage, NeverWritesOutsideTheTarget)
             SetStage(state, 0, D3DTSS_ADDRESS, address);
             std::array<TLVertex, 3> v = Cover();
             c.change(v);
-            ASSERT_EQ(D3D_OK, standin::raster::Draw(state, target.surface(), depth.surface(), D3DPT_TRIANGLELIST,
-                                                    kTLVertexFvf, v.data(), 3, c.flags));
+            ASSERT_EQ(D3D_OK, standin::raster::Draw(state, target.surface(), depth.surface(),
+                                                    D3DPT_TRIANGLELIST, kTLVertexFvf, v.data(), 3, c.flags));
             EXPECT_TRUE(target.GuardsIntact()) << "filter " << filter << " address " << address;
             const uint32_t expected = c.drawn == Drawn::Everything ? 0xFF0000FF : 0;
             EXPECT_EQ(std::vector<uint32_t>(256, expected), target.Pixels())
@@ -252,8 +262,8 @@ TEST(GarbageRhw, FarVerticesKeepTheirEdgesExact)
     const Vertex v[3] = {{0, 0, 0, 1}, {2e9f, 1e9f, 0, 1}, {0, 1e9f, 0, 1}};
     Image target(16, 16, kArgb8888);
     DeviceState state = standin::raster::DefaultDeviceState(false);
-    ASSERT_EQ(D3D_OK, standin::raster::Draw(state, target.surface(), nullptr, D3DPT_TRIANGLELIST, D3DFVF_XYZRHW, v,
-                                            3, 0));
+    ASSERT_EQ(D3D_OK, standin::raster::Draw(state, target.surface(), nullptr, D3DPT_TRIANGLELIST,
+                                            D3DFVF_XYZRHW, v, 3, 0));
     for (uint32_t y = 0; y < 16; ++y) {
         for (uint32_t x = 0; x < 16; ++x) {
             ASSERT_EQ(2 * y > x ? 0xFFFFFFFFu : 0u, target.Raw(x, y)) << x << "," << y;
@@ -284,11 +294,11 @@ TEST(GarbageRhw, TrianglesWithRhwZeroInterpolateLinearlyOnScreen)
 TEST(GarbageRhw, ProbesMisreadVertexBlockStaysInTheFirstColumn)
 {
     const float w = 256, h = 256;
-    const uint32_t block[36] = {0, 0, 0, 0x3F800000, 0xFFFFDDAA, 0, 0x3F800000, 0, 0x3F800000,  // v0
-                                0, 0, 0, 0x3F800000, 0x80FF80DD, 0, 0, 0, 0,                     // v1
-                                0, 0, 0, 0x3F800000, 0xFFFFDDAA, 0x3F800000, 0x3F800000,
-                                0x3F800000, 0x3F800000,  // v2
-                                0, 0, 0, 0x3F800000, 0x80FF80DD, 0x3F800000, 0, 0x3F800000, 0};  // v3
+    const uint32_t block[36] = {
+        0, 0, 0, 0x3F800000, 0xFFFFDDAA, 0,          0x3F800000, 0,          0x3F800000,  // v0
+        0, 0, 0, 0x3F800000, 0x80FF80DD, 0,          0,          0,          0,           // v1
+        0, 0, 0, 0x3F800000, 0xFFFFDDAA, 0x3F800000, 0x3F800000, 0x3F800000, 0x3F800000,  // v2
+        0, 0, 0, 0x3F800000, 0x80FF80DD, 0x3F800000, 0,          0x3F800000, 0};          // v3
     uint32_t words[36];
     std::memcpy(words, block, sizeof words);
     // x and y of the four vertices (words 0, 1, 9, 10, 18, 19, 27, 28)

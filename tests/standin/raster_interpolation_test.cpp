@@ -41,7 +41,9 @@ TEST_F(Interpolation, GouraudColourIsExactAtEveryPixelCentre)
 {
     Image target(256, 2, kArgb8888);
     ASSERT_EQ(D3D_OK, Draw(target, D3DPT_TRIANGLESTRIP,
-                           {{0, 2, 0, 1, 0xFF000000}, {0, 0, 0, 1, 0xFF000000}, {255, 2, 0, 1, 0xFFFF0000},
+                           {{0, 2, 0, 1, 0xFF000000},
+                            {0, 0, 0, 1, 0xFF000000},
+                            {255, 2, 0, 1, 0xFFFF0000},
                             {255, 0, 0, 1, 0xFFFF0000}}));
     for (uint32_t x = 0; x < 255; ++x) {
         ASSERT_EQ(0xFF000000u | (x << 16), target.At(x, 0)) << x;
@@ -56,7 +58,9 @@ TEST_F(Interpolation, ColoursArePerspectiveCorrectFromRhw)
 {
     Image target(8, 1, kArgb8888);
     ASSERT_EQ(D3D_OK, Draw(target, D3DPT_TRIANGLESTRIP,
-                           {{0, 1, 0, 1, 0xFF000000}, {0, 0, 0, 1, 0xFF000000}, {8, 1, 0, 0.25f, 0xFFFF0000},
+                           {{0, 1, 0, 1, 0xFF000000},
+                            {0, 0, 0, 1, 0xFF000000},
+                            {8, 1, 0, 0.25f, 0xFFFF0000},
                             {8, 0, 0, 0.25f, 0xFFFF0000}}));
     EXPECT_EQ(0xFF140000u, target.At(2, 0));
     EXPECT_EQ(0xFF330000u, target.At(4, 0));
@@ -87,8 +91,8 @@ TEST_F(Interpolation, VerticesWithoutColoursAreOpaqueWhite)
 {
     const float quad[4][4] = {{0, 2, 0, 1}, {0, 0, 0, 1}, {2, 2, 0, 1}, {2, 0, 0, 1}};
     Image target(2, 2, kArgb8888);
-    ASSERT_EQ(D3D_OK, standin::raster::Draw(state, target.surface(), nullptr, D3DPT_TRIANGLESTRIP, D3DFVF_XYZRHW,
-                                            quad, 4, 0));
+    ASSERT_EQ(D3D_OK, standin::raster::Draw(state, target.surface(), nullptr, D3DPT_TRIANGLESTRIP,
+                                            D3DFVF_XYZRHW, quad, 4, 0));
     EXPECT_EQ(0xFFFFFFFFu, target.At(0, 0));
 }
 

@@ -56,33 +56,34 @@ struct Case {
 
 void PrintTo(const Case& c, std::ostream* os)
 {
-    *os << "(" << c.u << ", " << c.v << ") filter " << c.filter << " address " << c.addressU << "/" << c.addressV;
+    *os << "(" << c.u << ", " << c.v << ") filter " << c.filter << " address " << c.addressU << "/"
+        << c.addressV;
 }
 
 const Case kCases[] = {
     // Point: the texel whose square holds (4u, 4v).
     {0, 0, POINT, W, W, 0xFF000000},
-    {0.3f, 0.6f, POINT, W, W, 0xFF408000},            // (1.2, 2.4)
-    {0.2499f, 0, POINT, W, W, 0xFF000000},            // just left of texel 1
-    {0.25f, 0, POINT, W, W, 0xFF400000},              // texel 1's left edge
-    {1.3f, -0.2f, POINT, W, W, 0xFF40C000},           // (5.2, -0.8) wrap to (1, 3)
-    {-3.75f, 0, POINT, W, W, 0xFF400000},             // -15 wraps to 1
-    {1.3f, -0.2f, POINT, M, M, 0xFF800000},           // mirrored: 5 -> 2, -1 -> 0
-    {2.1f, 0, POINT, M, M, 0xFF000000},               // 8: forwards again
-    {1.3f, -0.2f, POINT, C, C, 0xFFC00000},           // edges: (3, 0)
-    {1.3f, -0.2f, POINT, W, C, 0xFF400000},           // each axis its own mode
+    {0.3f, 0.6f, POINT, W, W, 0xFF408000},              // (1.2, 2.4)
+    {0.2499f, 0, POINT, W, W, 0xFF000000},              // just left of texel 1
+    {0.25f, 0, POINT, W, W, 0xFF400000},                // texel 1's left edge
+    {1.3f, -0.2f, POINT, W, W, 0xFF40C000},             // (5.2, -0.8) wrap to (1, 3)
+    {-3.75f, 0, POINT, W, W, 0xFF400000},               // -15 wraps to 1
+    {1.3f, -0.2f, POINT, M, M, 0xFF800000},             // mirrored: 5 -> 2, -1 -> 0
+    {2.1f, 0, POINT, M, M, 0xFF000000},                 // 8: forwards again
+    {1.3f, -0.2f, POINT, C, C, 0xFFC00000},             // edges: (3, 0)
+    {1.3f, -0.2f, POINT, W, C, 0xFF400000},             // each axis its own mode
     {1.3f, 0.5f, POINT, B, B, 0x12345678, 0x12345678},  // outside: the border colour
     {0.5f, 0.5f, POINT, B, B, 0xFF808000, 0x12345678},  // inside: the texel
     // Bilinear: centres at (i + 0.5) / 4, so (4u - 0.5, 4v - 0.5) falls
     // between the four texels mixed.
-    {0.5f, 0.5f, LINEAR, W, W, 0xFF606000},       // halfway between 1 and 2 both ways
-    {0.25f, 0.125f, LINEAR, W, W, 0xFF200000},    // (0.5, 0): between 0 and 1, row 0 alone
-    {0.3f, 0.6f, LINEAR, W, W, 0xFF2D7A00},       // (0.7, 1.9): red 44.8, green 6.4 + 115.2
-    {0, 0, LINEAR, W, W, 0xFF606000},             // (-0.5, -0.5): texels 3 and 0 each way
-    {0, 0, LINEAR, M, M, 0xFF000000},             // texel -1 mirrors onto 0
+    {0.5f, 0.5f, LINEAR, W, W, 0xFF606000},     // halfway between 1 and 2 both ways
+    {0.25f, 0.125f, LINEAR, W, W, 0xFF200000},  // (0.5, 0): between 0 and 1, row 0 alone
+    {0.3f, 0.6f, LINEAR, W, W, 0xFF2D7A00},     // (0.7, 1.9): red 44.8, green 6.4 + 115.2
+    {0, 0, LINEAR, W, W, 0xFF606000},           // (-0.5, -0.5): texels 3 and 0 each way
+    {0, 0, LINEAR, M, M, 0xFF000000},           // texel -1 mirrors onto 0
     {0, 0, LINEAR, C, C, 0xFF000000},
-    {0, 0, LINEAR, B, B, 0x40000000},             // three quarters border (0)
-    {1, 1, LINEAR, W, W, 0xFF606000},             // (3.5, 3.5): texels 3 and 0
+    {0, 0, LINEAR, B, B, 0x40000000},  // three quarters border (0)
+    {1, 1, LINEAR, W, W, 0xFF606000},  // (3.5, 3.5): texels 3 and 0
     {1, 1, LINEAR, C, C, 0xFFC0C000},
     {0.5f, 0.5f, D3DTFG_FLATCUBIC, W, W, 0xFF606000},  // cubic and anisotropic filter as bilinear
     {0.5f, 0.5f, D3DTFG_ANISOTROPIC, W, W, 0xFF606000},
@@ -206,9 +207,9 @@ TEST(SamplingFormats, TexelsAreReadByTheirMasks)
 {
     const FormatCase cases[] = {
         {"R5G6B5 magenta", kRgb565, 0xF81F, 0xFFFF00FF},
-        {"R5G6B5 green 32 of 63", kRgb565, 0x0400, 0xFF008200},     // 129.5 steps
+        {"R5G6B5 green 32 of 63", kRgb565, 0x0400, 0xFF008200},  // 129.5 steps
         {"X1R5G5B5 ignores its top bit", kXrgb1555, 0xFFFF, 0xFFFFFFFF},
-        {"X1R5G5B5 red 16 of 31", kXrgb1555, 0x4000, 0xFF840000},   // 131.6 steps
+        {"X1R5G5B5 red 16 of 31", kXrgb1555, 0x4000, 0xFF840000},  // 131.6 steps
         {"A1R5G5B5 transparent", kArgb1555, 0x7FFF, 0x00FFFFFF},
         {"A4R4G4B4", kArgb4444, 0x8F0F, 0x88FF00FF},
         {"X8R8G8B8 is opaque", kXrgb8888, 0x00123456, 0xFF123456},

@@ -36,7 +36,8 @@ public:
           rowBytes_(width * bytesPerPixel_),
           memory_(2 * kGuardSize + static_cast<size_t>(rowBytes_ + padding) * height, kGuardByte)
     {
-        surface_ = {memory_.data() + kGuardSize, static_cast<int32_t>(rowBytes_ + padding), width, height, format};
+        surface_ = {memory_.data() + kGuardSize, static_cast<int32_t>(rowBytes_ + padding), width, height,
+                    format};
         Fill(0);
     }
     Image(const Image&) = delete;
@@ -91,7 +92,8 @@ public:
 private:
     uint8_t* Address(uint32_t x, uint32_t y) const
     {
-        return surface_.bits + static_cast<size_t>(y) * surface_.pitch + static_cast<size_t>(x) * bytesPerPixel_;
+        return surface_.bits + static_cast<size_t>(y) * surface_.pitch +
+               static_cast<size_t>(x) * bytesPerPixel_;
     }
     bool IsPixelByte(size_t i) const
     {
@@ -116,7 +118,8 @@ public:
     DepthImage(uint32_t width, uint32_t height, uint32_t bitDepth = 16, uint32_t zMask = 0xFFFF)
         : wordBytes_(bitDepth <= 16 ? 2 : 4), memory_(static_cast<size_t>(width * wordBytes_ + 8) * height, 0)
     {
-        surface_ = {memory_.data(), static_cast<int32_t>(width * wordBytes_ + 8), width, height, bitDepth, zMask};
+        surface_ = {memory_.data(), static_cast<int32_t>(width * wordBytes_ + 8), width, height, bitDepth,
+                    zMask};
     }
     DepthImage(const DepthImage&) = delete;
     DepthImage& operator=(const DepthImage&) = delete;
@@ -134,12 +137,14 @@ public:
     void Clear(float z) { FillWords(standin::raster::PackDepth(surface_, z)); }
     void SetWord(uint32_t x, uint32_t y, uint32_t word)
     {
-        std::memcpy(memory_.data() + static_cast<size_t>(y) * surface_.pitch + x * wordBytes_, &word, wordBytes_);
+        std::memcpy(memory_.data() + static_cast<size_t>(y) * surface_.pitch + x * wordBytes_, &word,
+                    wordBytes_);
     }
     uint32_t Word(uint32_t x, uint32_t y) const
     {
         uint32_t word = 0;
-        std::memcpy(&word, memory_.data() + static_cast<size_t>(y) * surface_.pitch + x * wordBytes_, wordBytes_);
+        std::memcpy(&word, memory_.data() + static_cast<size_t>(y) * surface_.pitch + x * wordBytes_,
+                    wordBytes_);
         return word;
     }
 
@@ -174,8 +179,8 @@ inline void SetStage(DeviceState& state, uint32_t stage, D3DTEXTURESTAGESTATETYP
 }
 
 template <size_t N>
-HRESULT DrawStrip(const DeviceState& state, Image& target, DepthImage* depth, const std::array<TLVertex, N>& v,
-                  DWORD flags = 0)
+HRESULT DrawStrip(const DeviceState& state, Image& target, DepthImage* depth,
+                  const std::array<TLVertex, N>& v, DWORD flags = 0)
 {
     return standin::raster::Draw(state, target.surface(), depth != nullptr ? depth->surface() : nullptr,
                                  D3DPT_TRIANGLESTRIP, kTLVertexFvf, v.data(), N, flags);
