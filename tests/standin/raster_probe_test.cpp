@@ -111,6 +111,17 @@ TEST_F(ProbeDraws, FirstDrawWithPointSamplingLeavesAlpha0x24AndRedMix)
     EXPECT_TRUE(target.GuardsIntact());
 }
 
+// The colour follows the texel, the alpha does not: with texel (0, 0) green
+//   stage 0 (127/255, 0.7520, 0.4316), stage 1 (0.2823, 0.3775, 0.1896)
+//   blend x 0.3765 -> (27.1, 36.2, 18.2) -> 0x241B2412
+TEST_F(ProbeDraws, FirstDrawOverAGreenTexelKeepsAlpha0x24)
+{
+    texture.SetRaw(0, 0, kGreen);
+    SetUpStates(false);
+    ASSERT_EQ(D3D_OK, FirstDraw(nullptr));
+    EXPECT_EQ(0x241B2412u, target.At(0, 0));
+}
+
 // Bilinear with wrap at (0, 0) averages texels (127|0, 127|0): two red, two
 // green, so the texel is (0.5, 0.5, 0):
 //   stage 0 colour (191/255, 0.5010, 0.4316), stage 1 (0.4230, 0.2515, 0.1896)
