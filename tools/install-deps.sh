@@ -8,6 +8,11 @@ packages=(
     libgtest-dev
     libdevil-dev
     wine wine64 wine64-tools libwine-dev
+    # What Wine loads at run time: OpenGL on Mesa (llvmpipe without a GPU)
+    # for Direct3D, and the X extensions of its X11 driver. Debian only
+    # recommends them, and recommendations are not installed here.
+    libgl1 libglx-mesa0 libgl1-mesa-dri
+    libxcomposite1 libxcursor1 libxi6 libxinerama1 libxrandr2 libxrender1
     xvfb xauth xdotool x11-utils
 )
 
