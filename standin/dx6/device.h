@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "standin/control/runtime.h"
+#include "standin/dx6/draw.h"
 #include "standin/dx6/object.h"
 
 namespace standin::dx6 {
@@ -48,6 +49,7 @@ public:
 private:
     explicit Device(Surface& target);
     void Destroy();
+    DrawTarget Target();
     runtime::DrawRecord Record(D3DPRIMITIVETYPE type, DWORD fvf, const void* vertices, DWORD vertexCount,
                                DWORD flags);
 

@@ -1,5 +1,5 @@
 // DrawPrimitive: the arguments are checked, the call is recorded with the
-// device's state, and the rasterizer (if one is set) draws it.
+// device's state, and the rasterizer draws it.
 #include <cstring>
 
 #include "standin/dx6/device.h"
@@ -14,7 +14,7 @@ namespace {
 
 Rasterizer& RasterizerSlot()
 {
-    static Rasterizer rasterizer;
+    static Rasterizer rasterizer = RenderWithReferenceRasterizer;
     return rasterizer;
 }
 
@@ -42,7 +42,10 @@ std::vector<SurfaceMemory> LevelsOf(Surface* texture)
 
 }  // namespace
 
-void SetRasterizer(Rasterizer rasterizer) { RasterizerSlot() = std::move(rasterizer); }
+void SetRasterizer(Rasterizer rasterizer)
+{
+    RasterizerSlot() = rasterizer ? std::move(rasterizer) : Rasterizer(RenderWithReferenceRasterizer);
+}
 
 const Rasterizer& CurrentRasterizer() { return RasterizerSlot(); }
 
@@ -97,19 +100,22 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD fvf, void* vertices, 
     if (target_->Lost()) return DDERR_SURFACELOST;
     if (PrimitiveCount(type, vertexCount) == 0) return D3D_OK;
 
-    runtime::DrawRecord& draw = State().draws.emplace_back(Record(type, fvf, vertices, vertexCount, flags));
-    if (const Rasterizer& rasterizer = CurrentRasterizer()) {
-        DrawTarget target;
-        target.color = MemoryOf(*target_);
-        if (Surface* zBuffer = target_->AttachedZBuffer()) {
-            target.hasDepth = true;
-            target.depth = MemoryOf(*zBuffer);
-        }
-        for (DWORD stage = 0; stage < runtime::kTextureStageCount; ++stage)
-            target.textures[stage] = LevelsOf(textures_[stage]);
-        return rasterizer(draw, target);
+    const runtime::DrawRecord& draw = State().draws.emplace_back(Record(type, fvf, vertices, vertexCount, flags));
+    return CurrentRasterizer()(draw, Target());
+}
+
+// The memory the draw writes and reads, valid during the call.
+DrawTarget Device::Target()
+{
+    DrawTarget target;
+    target.color = MemoryOf(*target_);
+    if (Surface* zBuffer = target_->AttachedZBuffer()) {
+        target.hasDepth = true;
+        target.depth = MemoryOf(*zBuffer);
     }
-    return D3D_OK;
+    for (DWORD stage = 0; stage < runtime::kTextureStageCount; ++stage)
+        target.textures[stage] = LevelsOf(textures_[stage]);
+    return target;
 }
 
 runtime::DrawRecord Device::Record(D3DPRIMITIVETYPE type, DWORD fvf, const void* vertices, DWORD vertexCount,

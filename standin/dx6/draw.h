@@ -31,7 +31,12 @@ struct DrawTarget {
 // in the record either way.
 using Rasterizer = std::function<HRESULT(const runtime::DrawRecord& draw, const DrawTarget& target)>;
 
-// The rasterizer every device hands its primitives to; with none, nothing is drawn.
+// The reference rasterizer, which renders every device's draws unless a
+// test puts another in its place.
+HRESULT RenderWithReferenceRasterizer(const runtime::DrawRecord& draw, const DrawTarget& target);
+
+// The rasterizer every device hands its primitives to; null puts the
+// reference rasterizer back.
 void SetRasterizer(Rasterizer rasterizer);
 const Rasterizer& CurrentRasterizer();
 

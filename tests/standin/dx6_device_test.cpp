@@ -368,15 +368,15 @@ TEST_F(Direct3D, DrawPrimitiveValidatesItsArguments)
         {"no vertices", D3DPT_TRIANGLESTRIP, fvf, nullptr, 4, DDERR_INVALIDPARAMS},
         {"no vertex at all", D3DPT_TRIANGLESTRIP, fvf, quad, 0, D3D_OK},
         {"too few for a triangle", D3DPT_TRIANGLESTRIP, fvf, quad, 2, D3D_OK},
-        {"one line", D3DPT_LINELIST, D3DFVF_XYZ, quad, 3, D3D_OK},
+        {"one triangle", D3DPT_TRIANGLELIST, fvf, quad, 3, D3D_OK},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.result, device->DrawPrimitive(c.type, c.fvf, c.vertices, c.count, D3DDP_WAIT)) << c.name;
     }
-    // Only the line made a primitive; nothing else was drawn.
+    // Only the triangle made a primitive; nothing else was drawn.
     ASSERT_EQ(1u, runtime::Draws().size());
-    EXPECT_EQ(D3DPT_LINELIST, runtime::Draws()[0].type);
-    EXPECT_EQ(36u, runtime::Draws()[0].vertices.size());
+    EXPECT_EQ(D3DPT_TRIANGLELIST, runtime::Draws()[0].type);
+    EXPECT_EQ(3 * sizeof(ProbeVertex), runtime::Draws()[0].vertices.size());
     EXPECT_FALSE(runtime::Draws()[0].inScene);
 }
 
