@@ -21,11 +21,12 @@ set_tests_properties(wine_session_stop PROPERTIES
 
 # blendprobe_add_wine_test(<name> PROGRAM <target> [TIMEOUT <seconds>]
 #                          [RUN_OPTIONS <winerun.py run options>...]
+#                          [ARGS <program arguments>...]
 #                          [PROPERTIES <test properties>...])
 # Runs the Winelib program of <target> in the session through winerun.py,
 # which fails the test on a crash or hang of its own accord.
 function(blendprobe_add_wine_test name)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "PROGRAM;TIMEOUT" "RUN_OPTIONS;PROPERTIES")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "PROGRAM;TIMEOUT" "RUN_OPTIONS;ARGS;PROPERTIES")
     if(NOT arg_TIMEOUT)
         set(arg_TIMEOUT 60)
     endif()
@@ -33,8 +34,25 @@ function(blendprobe_add_wine_test name)
     math(EXPR ctest_timeout "${arg_TIMEOUT} + 30")
     add_test(NAME ${name}
              COMMAND Python3::Interpreter ${BLENDPROBE_WINE_HARNESS} run ${BLENDPROBE_WINE_SESSION}
-                     --timeout ${arg_TIMEOUT} ${arg_RUN_OPTIONS} -- $<TARGET_FILE:${arg_PROGRAM}>.so)
+                     --timeout ${arg_TIMEOUT} ${arg_RUN_OPTIONS} -- $<TARGET_FILE:${arg_PROGRAM}>.so ${arg_ARGS})
     set_tests_properties(${name} PROPERTIES
         FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_session LABELS wine
         TIMEOUT ${ctest_timeout} ${arg_PROPERTIES})
 endfunction()
+
+# The harness itself: a run that ends badly is a failed run, not an answer,
+# even when it leaves exit code 1 behind.
+add_executable(misbehave ${CMAKE_CURRENT_LIST_DIR}/misbehave.cpp)
+target_compile_options(misbehave PRIVATE ${BLENDPROBE_WARNINGS})
+target_link_options(misbehave PRIVATE -mwindows)
+
+foreach(misbehaviour crash throw)
+    blendprobe_add_wine_test(wine_harness_reports_${misbehaviour}_as_crash
+        PROGRAM misbehave ARGS ${misbehaviour}
+        RUN_OPTIONS --expect-exit 1
+        PROPERTIES PASS_REGULAR_EXPRESSION "HARNESS FAILURE: the program crashed")
+endforeach()
+blendprobe_add_wine_test(wine_harness_reports_hang_as_timeout
+    PROGRAM misbehave ARGS hang TIMEOUT 2
+    RUN_OPTIONS --expect-exit 1
+    PROPERTIES PASS_REGULAR_EXPRESSION "HARNESS FAILURE: the program did not end within 2")

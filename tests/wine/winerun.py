@@ -12,8 +12,9 @@ the prefix:
 `run` starts the program, optionally waits for one of its windows by title
 and presses a key in it, and compares the exit code (and standard output)
 with what the test expects. Exit codes 0 and 1 are the program's answer;
-anything else, death by a signal, or a hang is a failure of the run itself
-and is reported as such, never as an answer.
+anything else, death by a signal, a hang, or the crash messages of the C++
+runtime or of Wine in the output is a failure of the run itself and is
+reported as such, never as an answer.
 """
 
 import argparse
@@ -30,6 +31,11 @@ import time
 STATE_FILE = "session.json"
 SCREEN = "1024x768x24"
 PROGRAM_ANSWERS = (0, 1)
+
+# An abnormal end can still leave exit code 1 behind: an uncaught C++
+# exception aborts, and Wine's handling of that abort ends the process with
+# 1. What the C++ runtime and Wine print on the way gives it away.
+CRASH_MARKERS = re.compile(r"^(terminate called|wine: Unhandled |wine: Assertion failed)", re.MULTILINE)
 
 # Without a window manager Wine's windows are unmanaged; otherwise Wine
 # waits for the absent window manager, e.g. two seconds in DestroyWindow.
@@ -268,6 +274,10 @@ def run(session_dir, options):
     log(f"program ended with {describe_exit(code)} after {time.monotonic() - began:.1f} s")
     if code not in PROGRAM_ANSWERS:
         raise HarnessError(f"the program crashed: {describe_exit(code)}")
+    crash = CRASH_MARKERS.search(text)
+    if crash:
+        raise HarnessError(f"the program crashed ({describe_exit(code)}): "
+                           f"{text[crash.start():].splitlines()[0]}")
     failures = []
     if options.expect_exit is not None and code != options.expect_exit:
         failures.append(f"exit code {code}, expected {options.expect_exit}")
