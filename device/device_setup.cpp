@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "app/dx6app.h"
+#include "device/viewport.h"
 
 namespace {
 
@@ -54,7 +55,10 @@ DDSURFACEDESC2 ZBufferDesc(DWORD width, DWORD height, DWORD stencilDepth)
     return desc;
 }
 
-D3DVIEWPORT2 FullViewport(DWORD width, DWORD height)
+
+}  // namespace
+
+D3DVIEWPORT2 WholeTargetViewport(DWORD width, DWORD height)
 {
     D3DVIEWPORT2 vp;
     std::memset(&vp, 0, sizeof(vp));
@@ -71,8 +75,6 @@ D3DVIEWPORT2 FullViewport(DWORD width, DWORD height)
     vp.dvMaxZ = 1.0f;
     return vp;
 }
-
-}  // namespace
 
 // The first format, in the driver's order, that is a Z-buffer of at least
 // 16 bits with exactly the stencil the request asks for (none when it asks
@@ -206,7 +208,7 @@ HRESULT CDX6App::CreateZBuffer()
 
 HRESULT CDX6App::CreateMainViewport()
 {
-    D3DVIEWPORT2 data = FullViewport(width, height);
+    D3DVIEWPORT2 data = WholeTargetViewport(width, height);
     HRESULT hr = direct3D->CreateViewport(&viewport, nullptr);
     if (FAILED(hr)) return FailInit("ERROR: while creating viewport", hr);
     hr = device->AddViewport(viewport);

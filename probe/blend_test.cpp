@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "device/viewport.h"
 #include "probe/blendprobe.h"
 
 namespace {
@@ -53,21 +54,6 @@ const StageState kStageStates[] = {
     {1, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
 };
 
-D3DVIEWPORT2 TargetViewport(DWORD targetWidth, DWORD targetHeight)
-{
-    D3DVIEWPORT2 vp;
-    std::memset(&vp, 0, sizeof(vp));
-    vp.dwSize = sizeof(vp);
-    vp.dwWidth = targetWidth;
-    vp.dwHeight = targetHeight;
-    vp.dvClipX = -1.0f;
-    vp.dvClipY = 1.0f;
-    vp.dvClipWidth = 2.0f;
-    vp.dvClipHeight = 2.0f;
-    vp.dvMinZ = 0.0f;
-    vp.dvMaxZ = 1.0f;
-    return vp;
-}
 
 }  // namespace
 
@@ -86,11 +72,8 @@ HRESULT CBlendProbeApp::ProcessFrame()
     hr = SetBackBufferTarget();
     if (FAILED(hr)) return Fail("ERROR: while setting back buffer target", hr);
 
-    D3DRECT whole = {};
-    whole.x2 = static_cast<LONG>(width);
-    whole.y2 = static_cast<LONG>(height);
-    hr = viewport->Clear2(1, &whole, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
-    if (FAILED(hr)) return Fail("ERROR: can't clear viewport", hr);
+    hr = ClearTarget(width, height);
+    if (FAILED(hr)) return hr;
 
     hr = device->BeginScene();
     if (FAILED(hr)) return Fail("ERROR: can't start scene drawing", hr);
@@ -117,7 +100,7 @@ HRESULT CBlendProbeApp::ReadVerdict()
     if (FAILED(hr)) return Fail("ERROR: can't lock texture", hr);
 
     const BYTE alpha = static_cast<const BYTE*>(lockDesc.lpSurface)[3];
-    verdict = (alpha > 0x20 && alpha < 0x28) ? 0 : 1;
+    verdict = (alpha >= 0x20 && alpha < 0x28) ? 0 : 1;
 
     hr = target->Unlock(nullptr);
     if (FAILED(hr)) return Fail("ERROR: can't unlock texture", hr);
@@ -135,11 +118,8 @@ HRESULT CBlendProbeApp::RenderToTexture(const char* name)
 
     const DWORD w = target->GetWidth();
     const DWORD h = target->GetHeight();
-    D3DRECT whole = {};
-    whole.x2 = static_cast<LONG>(w);
-    whole.y2 = static_cast<LONG>(h);
-    hr = viewport->Clear2(1, &whole, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
-    if (FAILED(hr)) return Fail("ERROR: can't clear viewport", hr);
+    hr = ClearTarget(w, h);
+    if (FAILED(hr)) return hr;
 
     hr = device->BeginScene();
     if (FAILED(hr)) return Fail("ERROR: can't start scene drawing", hr);
@@ -169,6 +149,17 @@ void CBlendProbeApp::SetBlendStates()
     device->SetRenderState(D3DRENDERSTATE_TEXTUREFACTOR, kTextureFactor);
 }
 
+// Colour to transparent black, depth to the far plane.
+HRESULT CBlendProbeApp::ClearTarget(DWORD targetWidth, DWORD targetHeight)
+{
+    D3DRECT whole = {};
+    whole.x2 = static_cast<LONG>(targetWidth);
+    whole.y2 = static_cast<LONG>(targetHeight);
+    HRESULT hr = viewport->Clear2(1, &whole, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
+    if (FAILED(hr)) return Fail("ERROR: can't clear viewport", hr);
+    return S_OK;
+}
+
 HRESULT CBlendProbeApp::SetTextureTarget(CTexture6* texture)
 {
     return SetRenderTargetAndViewport(texture->GetSurface(), texture->GetWidth(), texture->GetHeight());
@@ -179,7 +170,7 @@ HRESULT CBlendProbeApp::SetBackBufferTarget() { return SetRenderTargetAndViewpor
 HRESULT CBlendProbeApp::SetRenderTargetAndViewport(IDirectDrawSurface4* surface, DWORD targetWidth,
                                                    DWORD targetHeight)
 {
-    D3DVIEWPORT2 data = TargetViewport(targetWidth, targetHeight);
+    D3DVIEWPORT2 data = WholeTargetViewport(targetWidth, targetHeight);
     HRESULT hr = device->SetRenderTarget(surface, 0);
     if (FAILED(hr)) return Fail("ERROR: can't set rendertarget", hr);
     hr = viewport->SetViewport2(&data);

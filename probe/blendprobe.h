@@ -28,6 +28,7 @@ public:
 private:
     HRESULT SetRenderTargetAndViewport(IDirectDrawSurface4* surface, DWORD targetWidth, DWORD targetHeight);
     HRESULT Fail(const char* line, HRESULT hr);
+    HRESULT ClearTarget(DWORD targetWidth, DWORD targetHeight);
     void SetBlendStates();
     HRESULT ReadVerdict();
 };
