@@ -100,7 +100,7 @@ HRESULT CBlendProbeApp::ReadVerdict()
     if (FAILED(hr)) return Fail("ERROR: can't lock texture", hr);
 
     const BYTE alpha = static_cast<const BYTE*>(lockDesc.lpSurface)[3];
-    verdict = (alpha >= 0x20 && alpha < 0x28) ? 0 : 1;
+    verdict = (alpha > 0x20 && alpha < 0x28) ? 0 : 1;
 
     hr = target->Unlock(nullptr);
     if (FAILED(hr)) return Fail("ERROR: can't unlock texture", hr);
