@@ -103,6 +103,11 @@ int LiveGdiObjects();                        // brushes and fonts not yet delete
 // Every message a window procedure received, in order, since Reset.
 const std::vector<MessageRecord>& MessageLog();
 void ClearMessageLog();
+// Every call the program made to DefWindowProcA, in order, with the depth of
+// window procedures running at the time; the stand-in's own controls are not
+// counted.
+const std::vector<MessageRecord>& DefaultProcedureLog();
+void ClearDefaultProcedureLog();
 // Posted and input messages waiting, and a pending WM_QUIT.
 size_t QueuedMessageCount();
 

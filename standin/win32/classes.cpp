@@ -29,12 +29,12 @@ LRESULT CALLBACK EditProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(LookUpWindow(hWnd)->font);
         case WM_SETTEXT: {
-            LRESULT result = DefWindowProcA(hWnd, message, wParam, lParam);
+            LRESULT result = DefaultProcedure(hWnd, message, wParam, lParam);
             LookUpWindow(hWnd)->needsPaint = true;  // the new text has to be drawn
             return result;
         }
         default:
-            return DefWindowProcA(hWnd, message, wParam, lParam);
+            return DefaultProcedure(hWnd, message, wParam, lParam);
     }
 }
 

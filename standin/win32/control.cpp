@@ -209,6 +209,10 @@ const std::vector<MessageRecord>& MessageLog() { return TheDesktop().messageLog;
 
 void ClearMessageLog() { TheDesktop().messageLog.clear(); }
 
+const std::vector<MessageRecord>& DefaultProcedureLog() { return TheDesktop().defaultProcedureLog; }
+
+void ClearDefaultProcedureLog() { TheDesktop().defaultProcedureLog.clear(); }
+
 size_t QueuedMessageCount()
 {
     const Desktop& desktop = TheDesktop();

@@ -245,6 +245,13 @@ void WINAPI PostQuitMessage(int exitCode)
 
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    Desktop& desktop = TheDesktop();
+    desktop.defaultProcedureLog.push_back({hWnd, message, wParam, lParam, desktop.procDepth});
+    return DefaultProcedure(hWnd, message, wParam, lParam);
+}
+
+LRESULT standin::win32::DefaultProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
     Window* window = LookUpWindow(hWnd);
     if (!window) return 0;
     switch (message) {

@@ -70,6 +70,7 @@ struct Desktop {
     HWND lastActiveWindow = nullptr;  // to give activation back when the program is reactivated
 
     std::vector<desktop::MessageRecord> messageLog;
+    std::vector<desktop::MessageRecord> defaultProcedureLog;  // the program's own DefWindowProcA calls
     int procDepth = 0;  // window procedures running right now
 
     std::map<uintptr_t, GdiObject> gdiObjects;
@@ -98,6 +99,8 @@ std::vector<HWND> TopLevelWindows();
 
 // Calls the window's procedure, recording the message with its nesting depth.
 LRESULT CallProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// What DefWindowProcA does, without counting the call as the program's.
+LRESULT DefaultProcedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 void PostInput(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 void RemoveQueuedMessagesOf(HWND hWnd);
 

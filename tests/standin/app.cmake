@@ -2,14 +2,11 @@
 # the device layer (setup, teardown and restore, frame timer, presentation)
 # on the stand-in platform.
 #
-# Both executables replace the global operator new to count allocations,
-# and wrap DefWindowProcA at link time to see which messages reach it.
+# Both executables replace the global operator new to count allocations.
 set(app_test_support
     ${CMAKE_CURRENT_LIST_DIR}/app_test_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/app_alloc_counter.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/app_default_proc.cpp
 )
-set(app_default_proc_symbol _Z14DefWindowProcAP6HWND__jml)
 
 add_executable(app_tests
     ${app_test_support}
@@ -26,6 +23,5 @@ add_executable(device_tests
 foreach(target app_tests device_tests)
     target_compile_options(${target} PRIVATE ${BLENDPROBE_WARNINGS})
     target_link_libraries(${target} PRIVATE blendprobe_system GTest::gtest_main)
-    target_link_options(${target} PRIVATE -Wl,--wrap=${app_default_proc_symbol})
     gtest_discover_tests(${target} PROPERTIES LABELS standin)
 endforeach()

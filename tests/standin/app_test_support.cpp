@@ -127,7 +127,7 @@ size_t CallsOf(const std::string& operation)
 
 bool ReachedDefaultProcedure(HWND hWnd, UINT message)
 {
-    for (const DefaultCall& call : DefaultProcedureCalls())
+    for (const desktop::MessageRecord& call : desktop::DefaultProcedureLog())
         if (call.hWnd == hWnd && call.message == message) return true;
     return false;
 }
@@ -138,7 +138,6 @@ void AppFixture::SetUp()
 {
     desktop::Reset();
     runtime::Reset();
-    ClearDefaultProcedureCalls();
     waitSteps.clear();
     mainWaits = 0;
     console = Console{};

@@ -97,14 +97,8 @@ std::vector<std::pair<std::string, const void*>> ExpectedReleases(const CDX6App&
 std::vector<std::pair<std::string, const void*>> JournalReleases();
 size_t CallsOf(const std::string& operation);
 
-// Every message that reached DefWindowProcA since the fixture started,
-// in order (DefWindowProcA is wrapped at link time to see them).
-struct DefaultCall {
-    HWND hWnd;
-    UINT message;
-};
-const std::vector<DefaultCall>& DefaultProcedureCalls();
-void ClearDefaultProcedureCalls();
+// Whether the program passed this message of this window to DefWindowProcA
+// since the desktop's default-procedure log was last cleared.
 bool ReachedDefaultProcedure(HWND hWnd, UINT message);
 
 // ---- fixture

@@ -31,7 +31,7 @@ protected:
         ASSERT_EQ(InitDevice(fullscreen), S_OK);
         app->lines.clear();
         app->hooks.clear();
-        ClearDefaultProcedureCalls();
+        desktop::ClearDefaultProcedureLog();
     }
 };
 
@@ -82,7 +82,7 @@ TEST_F(WndProcTest, MoveAndMouseMoveKeepSignedPositionsAndReachTheDefaultProcedu
     app->height = 480;
     for (const PositionCase& c : kPositionCases) {
         SCOPED_TRACE(testing::Message() << "message " << c.message << " at " << c.x << ", " << c.y);
-        ClearDefaultProcedureCalls();
+        desktop::ClearDefaultProcedureLog();
 
         EXPECT_EQ(SendMessageA(hWnd, c.message, 0, MAKELPARAM(c.x, c.y)), 0);
 
@@ -117,7 +117,7 @@ TEST_F(WndProcTest, CloseRequestsTheQuitAndLeavesTheWindow)
 {
     HWND hWnd = CreateMainWindow(app.get());
     app->lines.clear();
-    ClearDefaultProcedureCalls();
+    desktop::ClearDefaultProcedureLog();
 
     EXPECT_EQ(SendMessageA(hWnd, WM_CLOSE, 0, 0), 0);
 

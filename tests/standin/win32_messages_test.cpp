@@ -44,6 +44,25 @@ TEST_F(MessagesTest, FiltersTakeTheirWindowItsChildrenAndTheirRange)
     }
 }
 
+// The program's own calls are logged with their nesting; an Edit control's
+// default handling inside the stand-in is not the program's doing.
+TEST_F(MessagesTest, DefaultProcedureLogHoldsTheProgramsCallsOnly)
+{
+    HWND hWnd = Popup(0, 0, 100, 100, WS_POPUP);
+    HWND edit = Child(hWnd, 0, 0, 50, 20, WS_CHILD, "Edit");
+    desktop::ClearDefaultProcedureLog();
+
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("text"));
+    SendMessageA(hWnd, WM_USER, 1, 2);
+
+    const std::vector<desktop::MessageRecord>& log = desktop::DefaultProcedureLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].hWnd, hWnd);
+    EXPECT_EQ(log[0].message, UINT{WM_USER});
+    EXPECT_EQ(log[0].wParam, WPARAM{1});
+    EXPECT_EQ(log[0].depth, 1);
+}
+
 TEST_F(MessagesTest, NoRemoveLeavesTheMessageAtTheFront)
 {
     HWND hWnd = Popup(0, 0, 10, 10, WS_POPUP);
