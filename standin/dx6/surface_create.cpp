@@ -128,12 +128,11 @@ HRESULT ReadRequest(const DirectDraw& directDraw, const DDSURFACEDESC2& desc, Re
         shape.caps |= DDSCAPS_FRONTBUFFER;
     }
     if ((caps & DDSCAPS_MIPMAP) && (caps & DDSCAPS_COMPLEX)) {
-        // Unasked, the chain ends where the smaller side reaches 1; asked, it
-        // may go on (that side staying 1) until the larger one does.
-        DWORD most = LevelsDownToOne(std::max(shape.width, shape.height));
+        // Unasked, the chain ends where the smaller side reaches 1. Asked,
+        // any count but 0 is taken, as Wine 8 takes it: sides stop at 1.
         if (!(desc.dwFlags & DDSD_MIPMAPCOUNT)) {
             request->mipLevels = LevelsDownToOne(std::min(shape.width, shape.height));
-        } else if (desc.dwMipMapCount == 0 || desc.dwMipMapCount > most) {
+        } else if (desc.dwMipMapCount == 0) {
             return DDERR_INVALIDPARAMS;
         } else {
             request->mipLevels = desc.dwMipMapCount;

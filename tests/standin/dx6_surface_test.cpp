@@ -96,13 +96,6 @@ TEST_F(Surfaces, CreateSurfaceRefusesWhatDirectDrawRefuses)
          With(Desc(kFormatFlags | DDSD_MIPMAPCOUNT, mip, 128, 32),
               [](DDSURFACEDESC2& d) { d.ddpfPixelFormat = Argb32(); }),
          DDERR_INVALIDPARAMS},
-        {"more mip levels than the larger side has",
-         With(Desc(kFormatFlags | DDSD_MIPMAPCOUNT, mip, 128, 32),
-              [](DDSURFACEDESC2& d) {
-                  d.ddpfPixelFormat = Argb32();
-                  d.dwMipMapCount = 9;
-              }),
-         DDERR_INVALIDPARAMS},
         {"Z-buffer in a format not offered",
          With(Desc(kFormatFlags, DDSCAPS_ZBUFFER, 8, 8),
               [](DDSURFACEDESC2& d) {
@@ -389,6 +382,9 @@ TEST_F(Surfaces, MipChainHalvesEachLevel)
          8,
          {{128, 32}, {64, 16}, {32, 8}, {16, 4}, {8, 2}, {4, 1}, {2, 1}, {1, 1}}},
         {4, 4, DDSD_MIPMAPCOUNT, 3, {{4, 4}, {2, 2}, {1, 1}}},
+        // Wine 8 takes any count; the levels past 1 x 1 stay 1 x 1.
+        {4, 4, DDSD_MIPMAPCOUNT, 4, {{4, 4}, {2, 2}, {1, 1}, {1, 1}}},
+        {128, 32, DDSD_MIPMAPCOUNT, 9, {{128, 32}, {64, 16}, {32, 8}, {16, 4}, {8, 2}, {4, 1}, {2, 1}, {1, 1}, {1, 1}}},
     };
     for (const Case& c : cases) {
         DDSURFACEDESC2 desc =

@@ -254,7 +254,8 @@ TEST_P(TextureMipStop, FillsTheImagesOwnLevelsUntilASideReachesOne)
 INSTANTIATE_TEST_SUITE_P(
     Sides, TextureMipStop,
     ::testing::Values(MipStopCase{"HeightReachesOne", 16, 4, {{8, 2, kGreen}, {4, 1, kBlue}}},
-                      MipStopCase{"WidthReachesOne", 4, 16, {{2, 8, kGreen}, {1, 4, kBlue}}}),
+                      MipStopCase{"WidthReachesOne", 4, 16, {{2, 8, kGreen}, {1, 4, kBlue}}},
+                      MipStopCase{"FourByFourStopsAtOneByOne", 4, 4, {{2, 2, kGreen}, {1, 1, kBlue}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- restore and unload
