@@ -1,58 +1,27 @@
-// The render and texture-stage states of a new device, as read back from
-// Direct3D on Wine (OpenGL renderer) right after CreateDevice.
+// A new device's render and texture-stage states: the DirectX 6 defaults
+// the reference rasterizer knows, as Wine (OpenGL renderer) reads them back
+// right after CreateDevice.
+#include <algorithm>
+
 #include "standin/dx6/device.h"
+#include "standin/raster/raster.h"
 
 namespace standin::dx6 {
 
 std::array<DWORD, runtime::kRenderStateCount> DefaultRenderStates(bool hasZBuffer)
 {
-    std::array<DWORD, runtime::kRenderStateCount> s{};
-    s[D3DRENDERSTATE_ZENABLE] = hasZBuffer ? D3DZB_TRUE : D3DZB_FALSE;
-    s[D3DRENDERSTATE_FILLMODE] = D3DFILL_SOLID;
-    s[D3DRENDERSTATE_SHADEMODE] = D3DSHADE_GOURAUD;
-    s[D3DRENDERSTATE_ZWRITEENABLE] = TRUE;
-    s[D3DRENDERSTATE_LASTPIXEL] = TRUE;
-    s[D3DRENDERSTATE_SRCBLEND] = D3DBLEND_ONE;
-    s[D3DRENDERSTATE_DESTBLEND] = D3DBLEND_ZERO;
-    s[D3DRENDERSTATE_CULLMODE] = D3DCULL_CCW;
-    s[D3DRENDERSTATE_ZFUNC] = D3DCMP_LESSEQUAL;
-    s[D3DRENDERSTATE_ALPHAFUNC] = D3DCMP_ALWAYS;
-    s[D3DRENDERSTATE_STENCILFAIL] = 1;  // D3DSTENCILOP_KEEP
-    s[D3DRENDERSTATE_STENCILZFAIL] = 1;
-    s[D3DRENDERSTATE_STENCILPASS] = 1;
-    s[D3DRENDERSTATE_STENCILFUNC] = D3DCMP_ALWAYS;
-    s[D3DRENDERSTATE_STENCILMASK] = 0xFFFFFFFF;
-    s[D3DRENDERSTATE_STENCILWRITEMASK] = 0xFFFFFFFF;
-    s[D3DRENDERSTATE_TEXTUREFACTOR] = 0xFFFFFFFF;
-    s[D3DRENDERSTATE_CLIPPING] = TRUE;
-    // These three read back as all bits set on Wine, not as TRUE.
-    s[D3DRENDERSTATE_LIGHTING] = 0xFFFFFFFF;
-    s[D3DRENDERSTATE_LOCALVIEWER] = 0xFFFFFFFF;
-    s[D3DRENDERSTATE_NORMALIZENORMALS] = 0xFFFFFFFF;
-    s[D3DRENDERSTATE_COLORVERTEX] = TRUE;
-    s[D3DRENDERSTATE_DIFFUSEMATERIALSOURCE] = 1;   // D3DMCS_COLOR1
-    s[D3DRENDERSTATE_SPECULARMATERIALSOURCE] = 2;  // D3DMCS_COLOR2
-    return s;
+    const raster::DeviceState defaults = raster::DefaultDeviceState(hasZBuffer);
+    std::array<DWORD, runtime::kRenderStateCount> states{};
+    std::copy_n(defaults.render, states.size(), states.begin());
+    return states;
 }
 
 std::array<DWORD, runtime::kStageStateCount> DefaultStageStates(DWORD stage)
 {
-    std::array<DWORD, runtime::kStageStateCount> s{};
-    s[D3DTSS_COLOROP] = stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
-    s[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
-    s[D3DTSS_COLORARG2] = D3DTA_CURRENT;
-    s[D3DTSS_ALPHAOP] = stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
-    s[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
-    s[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
-    s[D3DTSS_TEXCOORDINDEX] = stage;
-    s[D3DTSS_ADDRESS] = D3DTADDRESS_WRAP;
-    s[D3DTSS_ADDRESSU] = D3DTADDRESS_WRAP;
-    s[D3DTSS_ADDRESSV] = D3DTADDRESS_WRAP;
-    s[D3DTSS_MAGFILTER] = D3DTFG_POINT;
-    s[D3DTSS_MINFILTER] = D3DTFN_POINT;
-    s[D3DTSS_MIPFILTER] = D3DTFP_NONE;
-    s[D3DTSS_MAXANISOTROPY] = 1;
-    return s;
+    const raster::DeviceState defaults = raster::DefaultDeviceState(false);
+    std::array<DWORD, runtime::kStageStateCount> states{};
+    std::copy_n(defaults.stage[stage], states.size(), states.begin());
+    return states;
 }
 
 }  // namespace standin::dx6

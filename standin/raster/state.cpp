@@ -47,7 +47,6 @@ DeviceState DefaultDeviceState(bool zBufferAttached)
     DeviceState state;
     std::memset(&state, 0, sizeof state);
     uint32_t* r = state.render;
-    r[D3DRENDERSTATE_TEXTUREPERSPECTIVE] = TRUE;
     r[D3DRENDERSTATE_ZENABLE] = zBufferAttached ? D3DZB_TRUE : D3DZB_FALSE;
     r[D3DRENDERSTATE_FILLMODE] = D3DFILL_SOLID;
     r[D3DRENDERSTATE_SHADEMODE] = D3DSHADE_GOURAUD;
@@ -66,8 +65,14 @@ DeviceState DefaultDeviceState(bool zBufferAttached)
     r[D3DRENDERSTATE_STENCILWRITEMASK] = 0xFFFFFFFF;
     r[D3DRENDERSTATE_TEXTUREFACTOR] = 0xFFFFFFFF;
     r[D3DRENDERSTATE_CLIPPING] = TRUE;
-    r[D3DRENDERSTATE_LIGHTING] = TRUE;
+    // As Wine (OpenGL renderer) reads them back: TEXTUREPERSPECTIVE 0, and
+    // these three with all bits set rather than TRUE.
+    r[D3DRENDERSTATE_LIGHTING] = 0xFFFFFFFF;
+    r[D3DRENDERSTATE_LOCALVIEWER] = 0xFFFFFFFF;
+    r[D3DRENDERSTATE_NORMALIZENORMALS] = 0xFFFFFFFF;
     r[D3DRENDERSTATE_COLORVERTEX] = TRUE;
+    r[D3DRENDERSTATE_DIFFUSEMATERIALSOURCE] = 1;   // D3DMCS_COLOR1
+    r[D3DRENDERSTATE_SPECULARMATERIALSOURCE] = 2;  // D3DMCS_COLOR2
     // SPECULARENABLE stays off: only Direct3D 2 devices start with it on.
 
     for (uint32_t s = 0; s < kStageCount; ++s) {
