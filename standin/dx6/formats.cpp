@@ -22,27 +22,6 @@ int BitCount(DWORD mask)
     return count;
 }
 
-// Takes the channel under mask to 8 bits, rounding to the nearest step, so
-// that a full channel stays full.
-uint32_t ChannelTo8(uint32_t pixel, DWORD mask)
-{
-    int width = BitCount(mask);
-    if (width == 0) return 0;
-    uint64_t max = (1ull << width) - 1;
-    uint64_t value = (pixel & mask) >> LowestBit(mask);
-    return static_cast<uint32_t>((value * 255 + max / 2) / max);
-}
-
-// Rounds an 8-bit channel to the width of mask and puts it in place.
-uint32_t ChannelFrom8(uint32_t value8, DWORD mask)
-{
-    int width = BitCount(mask);
-    if (width == 0) return 0;
-    uint64_t max = (1ull << width) - 1;
-    uint32_t value = static_cast<uint32_t>((value8 * max + 127) / 255);
-    return (value << LowestBit(mask)) & mask;
-}
-
 }  // namespace
 
 DDPIXELFORMAT RgbFormat(DWORD bits, DWORD red, DWORD green, DWORD blue, DWORD alpha)
@@ -161,20 +140,21 @@ void StorePixel(uint8_t* at, DWORD bytes, uint32_t value)
     for (DWORD i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
+raster::PixelFormat RasterFormatOf(const DDPIXELFORMAT& format)
+{
+    const DWORD alpha = (format.dwFlags & DDPF_ALPHAPIXELS) ? format.dwRGBAlphaBitMask : 0;
+    return {format.dwRGBBitCount, format.dwRBitMask, format.dwGBitMask, format.dwBBitMask, alpha};
+}
+
+// Colours convert and round exactly as the rasterizer's pixels do.
 uint32_t PackColor(const DDPIXELFORMAT& format, D3DCOLOR argb)
 {
-    return ChannelFrom8((argb >> 16) & 0xFF, format.dwRBitMask) |
-           ChannelFrom8((argb >> 8) & 0xFF, format.dwGBitMask) |
-           ChannelFrom8(argb & 0xFF, format.dwBBitMask) |
-           ChannelFrom8(argb >> 24, (format.dwFlags & DDPF_ALPHAPIXELS) ? format.dwRGBAlphaBitMask : 0);
+    return raster::PackColor(RasterFormatOf(format), argb);
 }
 
 D3DCOLOR UnpackColor(const DDPIXELFORMAT& format, uint32_t pixel)
 {
-    // A format without alpha reads as opaque.
-    uint32_t alpha = (format.dwFlags & DDPF_ALPHAPIXELS) ? ChannelTo8(pixel, format.dwRGBAlphaBitMask) : 0xFF;
-    return (alpha << 24) | (ChannelTo8(pixel, format.dwRBitMask) << 16) |
-           (ChannelTo8(pixel, format.dwGBitMask) << 8) | ChannelTo8(pixel, format.dwBBitMask);
+    return raster::UnpackColor(RasterFormatOf(format), pixel);
 }
 
 uint32_t PackDepth(const DDPIXELFORMAT& format, float z, DWORD stencil, bool writeDepth, bool writeStencil,

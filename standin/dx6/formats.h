@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "standin/dx6/api.h"
+#include "standin/raster/raster.h"
 
 namespace standin::dx6 {
 
@@ -28,7 +29,9 @@ DWORD BitsPerPixel(const DDPIXELFORMAT& format);
 uint32_t LoadPixel(const uint8_t* at, DWORD bytes);
 void StorePixel(uint8_t* at, DWORD bytes, uint32_t value);
 
-// An A8R8G8B8 colour in the given RGB format, and back.
+// The rasterizer's view of an RGB format: a format without DDPF_ALPHAPIXELS has no alpha.
+raster::PixelFormat RasterFormatOf(const DDPIXELFORMAT& format);
+// An A8R8G8B8 colour in the given RGB format, and back; a format without alpha reads as opaque.
 uint32_t PackColor(const DDPIXELFORMAT& format, D3DCOLOR argb);
 D3DCOLOR UnpackColor(const DDPIXELFORMAT& format, uint32_t pixel);
 // A depth in [0, 1] (clamped) and a stencil value in the given Z format.

@@ -3,21 +3,16 @@
 #include <algorithm>
 
 #include "standin/dx6/draw.h"
+#include "standin/dx6/formats.h"
 #include "standin/raster/raster.h"
 
 namespace standin::dx6 {
 
 namespace {
 
-raster::PixelFormat ColorFormatOf(const DDPIXELFORMAT& format)
-{
-    const uint32_t alpha = (format.dwFlags & DDPF_ALPHAPIXELS) ? format.dwRGBAlphaBitMask : 0;
-    return {format.dwRGBBitCount, format.dwRBitMask, format.dwGBitMask, format.dwBBitMask, alpha};
-}
-
 raster::Surface ColorSurfaceOf(const SurfaceMemory& memory)
 {
-    return {memory.bits, memory.pitch, memory.width, memory.height, ColorFormatOf(memory.format)};
+    return {memory.bits, memory.pitch, memory.width, memory.height, RasterFormatOf(memory.format)};
 }
 
 raster::DepthSurface DepthSurfaceOf(const SurfaceMemory& memory)
