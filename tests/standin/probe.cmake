@@ -6,10 +6,12 @@
 # fresh desktop and runtime and answers the console when it waits.
 add_executable(probe_tests
     ${app_test_support}
+    ${CMAKE_CURRENT_LIST_DIR}/dx6_fixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/probe_fixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/probe_hooks_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/probe_render_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/probe_failure_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/probe_combine_test.cpp
     ${CMAKE_SOURCE_DIR}/probe/winmain.cpp
 )
 target_compile_options(probe_tests PRIVATE ${BLENDPROBE_WARNINGS})
