@@ -4,6 +4,7 @@
 
 #include "standin/dx6/call.h"
 #include "standin/dx6/draw.h"
+#include "standin/dx6/save_target.h"
 #include "standin/dx6/state.h"
 #include "standin/dx6/surface.h"
 #include "standin/dx6/viewport.h"
@@ -197,6 +198,7 @@ HRESULT Device::EndScene()
 {
     if (!inScene_) return D3DERR_SCENE_NOT_IN_SCENE;
     inScene_ = false;
+    SceneEnded(*target_);
     return D3D_OK;
 }
 

@@ -44,6 +44,7 @@ struct Runtime {
     std::vector<runtime::BlitRecord> primaryBlits;
     int flipCount = 0;
     std::vector<runtime::DrawRecord> draws;
+    int scenesEnded = 0;  // EndScene calls that ended a scene
 };
 
 Runtime& State();

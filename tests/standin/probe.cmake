@@ -12,6 +12,7 @@ add_executable(probe_tests
     ${CMAKE_CURRENT_LIST_DIR}/probe_render_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/probe_failure_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/probe_combine_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/probe_save_target_test.cpp
     ${CMAKE_SOURCE_DIR}/probe/winmain.cpp
 )
 target_compile_options(probe_tests PRIVATE ${BLENDPROBE_WARNINGS})
