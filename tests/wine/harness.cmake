@@ -24,7 +24,8 @@ set_tests_properties(wine_session_stop PROPERTIES
 #                          [ARGS <program arguments>...]
 #                          [PROPERTIES <test properties>...])
 # Runs the Winelib program of <target> in the session through winerun.py,
-# which fails the test on a crash or hang of its own accord.
+# which fails the test on a crash or hang of its own accord. The window_text
+# program is at hand for --expect-window-text.
 function(blendprobe_add_wine_test name)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "PROGRAM;TIMEOUT" "RUN_OPTIONS;ARGS;PROPERTIES")
     if(NOT arg_TIMEOUT)
@@ -34,7 +35,8 @@ function(blendprobe_add_wine_test name)
     math(EXPR ctest_timeout "${arg_TIMEOUT} + 30")
     add_test(NAME ${name}
              COMMAND Python3::Interpreter ${BLENDPROBE_WINE_HARNESS} run ${BLENDPROBE_WINE_SESSION}
-                     --timeout ${arg_TIMEOUT} ${arg_RUN_OPTIONS} -- $<TARGET_FILE:${arg_PROGRAM}>.so ${arg_ARGS})
+                     --timeout ${arg_TIMEOUT} --window-text-reader $<TARGET_FILE:window_text>.so
+                     ${arg_RUN_OPTIONS} -- $<TARGET_FILE:${arg_PROGRAM}>.so ${arg_ARGS})
     set_tests_properties(${name} PROPERTIES
         FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_session LABELS wine
         TIMEOUT ${ctest_timeout} ${arg_PROPERTIES})

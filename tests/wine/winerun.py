@@ -9,12 +9,15 @@ the prefix:
     winerun.py run SESSION_DIR [options] -- PROGRAM.exe.so [ARGS...]
     winerun.py stop SESSION_DIR
 
-`run` starts the program, optionally waits for one of its windows by title
-and presses a key in it, and compares the exit code (and standard output)
-with what the test expects. Exit codes 0 and 1 are the program's answer;
+`run` starts the program, optionally waits for one of its windows by title,
+reads the text that window shows and presses a key in it, and compares the
+exit code, standard output and window text with what the test expects. Exit codes 0 and 1 are the program's answer;
 anything else, death by a signal, a hang, or the crash messages of the C++
 runtime or of Wine in the output is a failure of the run itself and is
 reported as such, never as an answer.
+
+tools/probe.py, which runs blendprobe for a user, imports the pieces it
+shares with the tests from here.
 """
 
 import argparse
@@ -91,6 +94,15 @@ def set_registry(session, key, name, kind, data):
              wine_environment(session), 60, f"setting {key}\\{name}")
 
 
+def create_prefix(session):
+    """Creates a Wine prefix in session["prefix"] with the settings every run relies on."""
+    env = wine_environment(session)
+    run_tool(["wineboot", "-i"], env, 300, "creating the Wine prefix")
+    for key, name, kind, data in PREFIX_SETTINGS:
+        set_registry(session, key, name, kind, data)
+    run_tool(["wineserver", "-w"], env, 60, "waiting for the prefix to settle")
+
+
 def delete_registry_value(session, key, name):
     # A value that is not there is what we want; reg says so with exit code 1.
     subprocess.run(["wine", "reg", "delete", key, "/v", name, "/f"], env=wine_environment(session),
@@ -159,17 +171,13 @@ def start(session_dir):
         json.dump(session, f)
 
     os.mkdir(session["prefix"])
-    env = wine_environment(session)
     try:
-        run_tool(["wineboot", "-i"], env, 300, "creating the Wine prefix")
-        for key, name, kind, data in PREFIX_SETTINGS:
-            set_registry(session, key, name, kind, data)
+        create_prefix(session)
         # Then a wineserver that stays up until `stop`, so that later runs
         # start in about half a second. It must be a new one: when the
         # prefix is created under a persistent server, the RPC service
         # never comes up and every run that starts the desktop waits 10 s.
-        run_tool(["wineserver", "-w"], env, 60, "waiting for the prefix to settle")
-        run_tool(["wineserver", "-p"], env, 30, "starting the wineserver")
+        run_tool(["wineserver", "-p"], wine_environment(session), 30, "starting the wineserver")
     except HarnessError:
         stop(session_dir)
         raise
@@ -203,13 +211,43 @@ def stop(session_dir):
 # ---------------------------------------------------------------- one run
 
 
-def find_window(session, title):
-    """The X window ids of visible windows titled exactly `title`."""
-    pattern = "^" + re.escape(title) + "$"
-    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
-                            env=wine_environment(session), timeout=10,
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    return result.stdout.split()
+def find_window(session, title, program=None):
+    """The X window ids of visible windows titled exactly `title`; with
+    `program` (such as "blendprobe.exe"), only that program's windows."""
+    def xdotool(*args):
+        result = subprocess.run(["xdotool"] + list(args), env=wine_environment(session), timeout=10,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        return result.stdout
+
+    if not program:
+        return xdotool("search", "--onlyvisible", "--name", "^" + re.escape(title) + "$").split()
+    # Wine names each window's X class after its program; one search takes
+    # one pattern, so the titles of that program's windows are compared here.
+    windows = xdotool("search", "--onlyvisible", "--classname", "^" + re.escape(program.lower()) + "$")
+    return [w for w in windows.split() if xdotool("getwindowname", w).rstrip("\n") == title]
+
+
+def read_window_text(session, reader, title, window_class=None, timeout=5.0):
+    """The text of the Edit controls of the Wine window titled `title`, as
+    the window_text program (`reader`) reads it. A window that has only just
+    appeared may not hold its text yet, so an empty answer is asked again."""
+    args = ["wine", reader, title] + ([window_class] if window_class else [])
+    deadline = time.monotonic() + timeout
+    while True:
+        with tempfile.TemporaryFile(mode="w+") as errors:
+            try:
+                result = subprocess.run(args, env=wine_environment(session), timeout=timeout + 10,
+                                        stdout=subprocess.PIPE, stderr=errors, text=True)
+            except subprocess.TimeoutExpired:
+                raise HarnessError(f"reading the text of window {title!r} did not finish")
+            errors.seek(0)
+            complaint = errors.read().strip()
+        if result.returncode != 0:
+            raise HarnessError(f"cannot read the text of window {title!r} "
+                               f"({describe_exit(result.returncode)}): {complaint}")
+        if result.stdout or time.monotonic() > deadline:
+            return result.stdout
+        time.sleep(0.1)
 
 
 def press_key(session, window, key):
@@ -227,6 +265,16 @@ def describe_exit(code):
     return f"exit code {code}"
 
 
+def crash_of(code, output):
+    """How a finished run ended badly, or None when its exit code is an answer."""
+    if code not in PROGRAM_ANSWERS:
+        return describe_exit(code)
+    crash = CRASH_MARKERS.search(output)
+    if crash:
+        return f"{describe_exit(code)}: {output[crash.start():].splitlines()[0]}"
+    return None
+
+
 def run(session_dir, options):
     session = load_session(session_dir)
     if options.renderer == "default":
@@ -238,6 +286,7 @@ def run(session_dir, options):
     began = time.monotonic()
     deadline = began + options.timeout
     output = tempfile.TemporaryFile(mode="w+")
+    window_text = None
     process = subprocess.Popen(["wine"] + program, env=wine_environment(session), stdout=output,
                                stderr=subprocess.STDOUT, start_new_session=True)
     try:
@@ -255,6 +304,10 @@ def run(session_dir, options):
                 else:
                     time.sleep(0.1)
             log(f"window {options.window!r} appeared after {time.monotonic() - began:.1f} s")
+            if options.expect_window_text:
+                window_text = read_window_text(session, options.window_text_reader, options.window)
+                log(f"window {options.window!r} shows:")
+                sys.stdout.write("".join(f"    {line}\n" for line in window_text.splitlines()))
             if options.key:
                 press_key(session, window, options.key)
                 log(f"pressed {options.key}")
@@ -272,18 +325,18 @@ def run(session_dir, options):
         sys.stdout.flush()
 
     log(f"program ended with {describe_exit(code)} after {time.monotonic() - began:.1f} s")
-    if code not in PROGRAM_ANSWERS:
-        raise HarnessError(f"the program crashed: {describe_exit(code)}")
-    crash = CRASH_MARKERS.search(text)
+    crash = crash_of(code, text)
     if crash:
-        raise HarnessError(f"the program crashed ({describe_exit(code)}): "
-                           f"{text[crash.start():].splitlines()[0]}")
+        raise HarnessError(f"the program crashed: {crash}")
     failures = []
     if options.expect_exit is not None and code != options.expect_exit:
         failures.append(f"exit code {code}, expected {options.expect_exit}")
     for pattern in options.expect_output:
         if not re.search(pattern, text, re.MULTILINE):
             failures.append(f"output does not match {pattern!r}")
+    for pattern in options.expect_window_text:
+        if not re.search(pattern, window_text, re.MULTILINE):
+            failures.append(f"the text of window {options.window!r} does not match {pattern!r}")
     return failures
 
 
@@ -302,10 +355,17 @@ def main():
     run_parser.add_argument("--expect-exit", type=int, choices=PROGRAM_ANSWERS)
     run_parser.add_argument("--expect-output", action="append", default=[], metavar="REGEX",
                             help="a pattern the program's output must contain (repeatable)")
+    run_parser.add_argument("--window-text-reader", metavar="WINDOW_TEXT.exe.so",
+                            help="the window_text program, which reads what a window shows")
+    run_parser.add_argument("--expect-window-text", action="append", default=[], metavar="REGEX",
+                            help="a pattern the text of the --window window must contain (repeatable)")
     run_parser.add_argument("program", nargs="+", help="the .exe.so and its arguments")
     options = parser.parse_args()
     if options.command == "run" and options.key and not options.window:
         parser.error("--key needs --window")
+    if options.command == "run" and options.expect_window_text and not (
+            options.window and options.window_text_reader):
+        parser.error("--expect-window-text needs --window and --window-text-reader")
 
     try:
         if options.command == "start":

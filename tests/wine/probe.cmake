@@ -1,0 +1,15 @@
+# The blendprobe program itself on Wine: Wine's OpenGL renderer blends as
+# the probe expects; without a 3D renderer the device cannot come up, and
+# the log console, read from the window itself, waits for Esc.
+include(${CMAKE_CURRENT_LIST_DIR}/harness.cmake)
+
+blendprobe_add_wine_test(wine_probe_passes_on_the_default_renderer
+    PROGRAM blendprobe
+    RUN_OPTIONS --expect-exit 0)
+
+blendprobe_add_wine_test(wine_probe_without_3d_shows_its_log_until_escape_and_fails
+    PROGRAM blendprobe
+    RUN_OPTIONS --renderer no3d --window Console --key Escape --expect-exit 1
+                "--expect-window-text=^> Device initializing\\.\\.\\.$"
+                "--expect-window-text=^ERROR: while Back-Buffer creating\\nERROR: while device initializing process$"
+                "--expect-window-text=^> Device deleting\\.\\.\\. done$")
