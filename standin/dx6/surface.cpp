@@ -337,10 +337,10 @@ HRESULT Surface::Restore()
 
 void Surface::FillGarbage()
 {
-    uint32_t seed = 0x9E3779B9u ^ static_cast<uint32_t>(memory_.size());
+    uint32_t noise = 0x9E3779B9u ^ static_cast<uint32_t>(memory_.size());
     for (uint8_t& byte : memory_) {
-        seed = seed * 1664525u + 1013904223u;
-        byte = static_cast<uint8_t>(seed >> 24);
+        noise = noise * 1664525u + 1013904223u;
+        byte = static_cast<uint8_t>(noise >> 24);
     }
 }
 
