@@ -10,12 +10,12 @@
 // Exit code 0 when the window was found, even if it has no Edit child yet;
 // 1 when there is no such window; 2 on wrong usage or when the window does
 // not answer.
+#include <windows.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include <windows.h>
 
 namespace {
 
