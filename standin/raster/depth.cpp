@@ -26,28 +26,14 @@ uint8_t* WordAddress(const DepthSurface& depth, uint32_t x, uint32_t y)
            static_cast<size_t>(x) * WordBytes(depth);
 }
 
-uint32_t LoadWord(const DepthSurface& depth, uint32_t x, uint32_t y)
+uint32_t LoadDepthWord(const DepthSurface& depth, uint32_t x, uint32_t y)
 {
-    const uint8_t* p = WordAddress(depth, x, y);
-    if (WordBytes(depth) == 2) {
-        uint16_t v;
-        std::memcpy(&v, p, sizeof v);
-        return v;
-    }
-    uint32_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
+    return LoadWord(WordAddress(depth, x, y), WordBytes(depth));
 }
 
-void StoreWord(DepthSurface& depth, uint32_t x, uint32_t y, uint32_t value)
+void StoreDepthWord(DepthSurface& depth, uint32_t x, uint32_t y, uint32_t value)
 {
-    uint8_t* p = WordAddress(depth, x, y);
-    if (WordBytes(depth) == 2) {
-        const uint16_t v = static_cast<uint16_t>(value);
-        std::memcpy(p, &v, sizeof v);
-        return;
-    }
-    std::memcpy(p, &value, sizeof value);
+    StoreWord(WordAddress(depth, x, y), WordBytes(depth), value);
 }
 
 }  // namespace
@@ -108,13 +94,13 @@ bool DepthTest(const DeviceState& state, DepthSurface& depth, uint32_t x, uint32
     if (clipZ && !(z >= 0.0f && z <= 1.0f)) {
         return false;
     }
-    const uint32_t word = LoadWord(depth, x, y);
+    const uint32_t word = LoadDepthWord(depth, x, y);
     const uint32_t fragment = PackDepth(depth, z);
     if (!Compare(state.render[D3DRENDERSTATE_ZFUNC], fragment, word & depth.zMask)) {
         return false;
     }
     if (state.render[D3DRENDERSTATE_ZWRITEENABLE] != FALSE) {
-        StoreWord(depth, x, y, (word & ~depth.zMask) | fragment);
+        StoreDepthWord(depth, x, y, (word & ~depth.zMask) | fragment);
     }
     return true;
 }

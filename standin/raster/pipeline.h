@@ -23,6 +23,9 @@ bool SurfaceIsUsable(const Surface& surface);
 Color ReadPixel(const Surface& surface, uint32_t x, uint32_t y);
 void WritePixel(Surface& surface, uint32_t x, uint32_t y, const Color& color);
 bool HasAlpha(const PixelFormat& format);
+// Little-endian words of 2 or 4 bytes, at any alignment.
+uint32_t LoadWord(const uint8_t* at, uint32_t bytes);
+void StoreWord(uint8_t* at, uint32_t bytes, uint32_t value);
 
 // ---------------------------------------------------------------- setup.cpp
 

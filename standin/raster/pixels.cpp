@@ -56,26 +56,12 @@ uint8_t* PixelAddress(const Surface& surface, uint32_t x, uint32_t y)
 
 uint32_t LoadPixel(const Surface& surface, uint32_t x, uint32_t y)
 {
-    const uint8_t* p = PixelAddress(surface, x, y);
-    if (surface.format.bitCount == 16) {
-        uint16_t v;
-        std::memcpy(&v, p, sizeof v);
-        return v;
-    }
-    uint32_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
+    return LoadWord(PixelAddress(surface, x, y), BytesPerPixel(surface.format));
 }
 
 void StorePixel(Surface& surface, uint32_t x, uint32_t y, uint32_t value)
 {
-    uint8_t* p = PixelAddress(surface, x, y);
-    if (surface.format.bitCount == 16) {
-        uint16_t v = static_cast<uint16_t>(value);
-        std::memcpy(p, &v, sizeof v);
-        return;
-    }
-    std::memcpy(p, &value, sizeof value);
+    StoreWord(PixelAddress(surface, x, y), BytesPerPixel(surface.format), value);
 }
 
 uint32_t AllMasks(const PixelFormat& f) { return f.rMask | f.gMask | f.bMask | f.aMask; }
@@ -98,6 +84,28 @@ uint32_t Pack(const PixelFormat& f, const Color& c)
 const PixelFormat kArgb8888 = {32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
 
 }  // namespace
+
+uint32_t LoadWord(const uint8_t* at, uint32_t bytes)
+{
+    if (bytes == 2) {
+        uint16_t v;
+        std::memcpy(&v, at, sizeof v);
+        return v;
+    }
+    uint32_t v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+
+void StoreWord(uint8_t* at, uint32_t bytes, uint32_t value)
+{
+    if (bytes == 2) {
+        const uint16_t v = static_cast<uint16_t>(value);
+        std::memcpy(at, &v, sizeof v);
+        return;
+    }
+    std::memcpy(at, &value, sizeof value);
+}
 
 Color ColorFromArgb(uint32_t argb) { return Unpack(kArgb8888, argb); }
 
