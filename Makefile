@@ -1,5 +1,5 @@
-# The two commands of the README: `make test` and `make probe`.
-.PHONY: test probe deps standin wine test-standin test-wine clean
+# The commands of the README: `make test`, `make probe` and `make mingw`.
+.PHONY: test probe mingw deps deps-mingw standin wine test-standin test-wine clean
 
 test: deps standin wine
 	ctest --preset standin
@@ -12,8 +12,18 @@ probe: deps
 	@cmake --build --preset wine --target blendprobe window_text -- --no-print-directory
 	tools/probe.py --window-text build/wine/tools/window_text.exe.so build/wine/probe/blendprobe.exe.so
 
+# The Windows program, cross-built with mingw-w64, and the check of its file;
+# kept out of `make test`, with packages of its own.
+mingw: deps-mingw
+	cmake --preset mingw
+	cmake --build --preset mingw
+	ctest --preset mingw
+
 deps:
 	tools/install-deps.sh
+
+deps-mingw:
+	tools/install-deps.sh mingw
 
 standin: deps
 	cmake --preset standin

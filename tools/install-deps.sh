@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need. As root it runs
-# apt-get itself; otherwise it prints the command to run and fails.
+# Installs the Debian packages the build and the tests need: those of
+# `make test` and `make probe` without an argument, those of the Windows
+# program (`make mingw`) with `mingw`. As root it runs apt-get itself;
+# otherwise it prints the command to run and fails.
 set -euo pipefail
 
+case "${1:-test}" in
+test)
 packages=(
     cmake make g++ pkg-config python3
     libgtest-dev
@@ -15,6 +19,21 @@ packages=(
     libxcomposite1 libxcursor1 libxi6 libxinerama1 libxrandr2 libxrender1
     xvfb xauth xdotool x11-utils
 )
+;;
+mingw)
+packages=(
+    cmake make python3
+    # The cross compiler and its binutils (windres, dlltool, objdump) for
+    # Windows x86_64; DevIL's headers serve the Windows build as they are.
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+    libdevil-dev
+)
+;;
+*)
+    echo "usage: $0 [mingw]" >&2
+    exit 2
+;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
