@@ -1,6 +1,5 @@
-#include <IL/il.h>
-
 #include "probe/blendprobe.h"
+#include "texture/devil.h"
 
 namespace {
 
