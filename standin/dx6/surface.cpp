@@ -141,7 +141,9 @@ HRESULT Surface::QueryInterface(REFIID riid, void** object)
         *object = AsSurface4();
         return S_OK;
     }
-    if (riid == IID_IDirect3DTexture2 && (shape_.caps & DDSCAPS_TEXTURE)) {
+    // Wine 8 hands the texture interface out for any surface, not only for
+    // those made with DDSCAPS_TEXTURE.
+    if (riid == IID_IDirect3DTexture2) {
         AddRefSurface();
         *object = AsTexture2();
         return S_OK;
