@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,7 @@ struct ByteOrderCase {
     bool offerRgba;
     uint32_t (*pack)(D3DCOLOR);
 };
+void PrintTo(const ByteOrderCase& c, std::ostream* out) { *out << c.name; }
 
 class TextureByteOrder : public TextureDeviceTest, public ::testing::WithParamInterface<ByteOrderCase> {};
 
@@ -130,6 +132,7 @@ struct SurfaceKindCase {
     bool alpha;
     bool d3dTexture;
 };
+void PrintTo(const SurfaceKindCase& c, std::ostream* out) { *out << c.name; }
 
 class TextureSurfaceKind : public TextureDeviceTest, public ::testing::WithParamInterface<SurfaceKindCase> {};
 
@@ -230,6 +233,7 @@ struct MipStopCase {
     DWORD width, height;
     std::vector<Level> filled;
 };
+void PrintTo(const MipStopCase& c, std::ostream* out) { *out << c.name; }
 
 class TextureMipStop : public TextureDeviceTest, public ::testing::WithParamInterface<MipStopCase> {};
 
@@ -349,6 +353,7 @@ struct FailureCase {
     std::vector<std::string> lines;
     HRESULT result;
 };
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 
 std::function<void()> Fail(const char* operation, int nth, HRESULT result)
 {
